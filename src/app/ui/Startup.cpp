@@ -1,0 +1,97 @@
+#include "app/ui/Startup.h"
+
+#include "app/GlobalVar.h"
+#include "app/ui/AppWindows.h"
+#include "app/ui/TFormSplash.h"
+#include "common/Messages.h"
+#include "common/TextHelpers.h"
+#include "common/ui/MessageBoxSink.h"
+#include "data/TFormMain.h"
+#include "exchange/ui/TFormEditXML.h"
+#include "map/ui/TFormCK63.h"
+#include "map/ui/TFormMapView.h"
+#include "plots/ui/TFormDialog.h"
+#include "shell/TFormLogDlg.h"
+#include "shell/TFormWait.h"
+#include "shell/TFormXMLMain.h"
+#include "valuation/ui/TFormSelectKatottg.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QMessageBox>
+
+#include <clocale>
+
+TAppWindows& AppWindows() {
+    static TAppWindows w;
+    return w;
+}
+
+void SetProcessDecimalSeparator() {
+    std::setlocale(LC_NUMERIC, "C");
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+    QLocale::setDefault(c);
+}
+
+bool RunStartup(QApplication& app, const QString& executablePath) {
+    static TMessageBoxSink sink;
+    SetMessageSink(&sink);
+
+    // Names, folders, settings file, cache folder (before the generator is seeded).
+    InitGlobalVar(executablePath);
+    app.setApplicationName(GlobalVar().AppName);
+    app.setApplicationDisplayName(GlobalVar().AppName);
+    Randomize();
+    SetProcessDecimalSeparator();
+    QDir::setCurrent(GlobalVar().Settings.ProgramDir);
+
+    if (!FolderIsWritable(GlobalVar().Settings.ProgramDir)) {
+        ShowError(QString(), QStringLiteral("Папка програми недоступна для запису:\r") + GlobalVar().Settings.ProgramDir +
+                                 QStringLiteral("\rНалаштування, бази даних і робочі копії зберігаються в ній, тому "
+                                                "програма не може працювати."));
+        return false;
+    }
+
+    auto* splash = new TFormSplash();
+    splash->show();
+    splash->SetStatus(QStringLiteral("Ініціалізація..."));
+
+    TAppWindows& w = AppWindows();
+    w.FormXMLMain = new TFormXMLMain();
+    w.FormMain = new TFormMain(&app);
+
+    splash->SetStatus(QStringLiteral("Завантаження форм..."));
+    w.FormDialog = new TFormDialog(w.FormXMLMain);
+    w.FormWait = new TFormWait(w.FormXMLMain);
+    w.FormLogDlg = new TFormLogDlg(w.FormXMLMain);
+    w.FormEditXML = new TFormEditXML();
+    w.FormMapView = new TFormMapView();
+    w.FormCK63 = new TFormCK63(w.FormXMLMain);
+    w.FormSelectKatottg = new TFormSelectKatottg(w.FormXMLMain);
+
+    splash->SetStatus(QStringLiteral("Завантаження довідників..."));
+    // Both databases; a connection failure has been shown and ends the program.
+    if (!w.FormMain->OpenDatabases()) {
+        delete splash;
+        return false;
+    }
+    // Map styles of exchange-file objects: loaded here once the map model provides them.
+    // KATOTTG picker: prepared here once the picker provides it.
+
+    splash->SetStatus(QStringLiteral("Запуск програми..."));
+    splash->hide();
+    delete splash;
+
+    w.FormXMLMain->showMaximized();
+    return true;
+}
+
+void ShutdownWindows() {
+    TAppWindows& w = AppWindows();
+    delete w.FormMapView;
+    delete w.FormEditXML;
+    delete w.FormXMLMain; // owns the dialogs
+    w = TAppWindows{};
+}

@@ -1,0 +1,5 @@
+#include "data/TFormMain.h"
+
+TFormMain::TFormMain(QObject* parent) : QObject(parent) { setObjectName(QStringLiteral("TFormMain")); }
+
+bool TFormMain::OpenDatabases() { return true; }

@@ -1,0 +1,3 @@
+#include "exchange/ui/TFormEditXML.h"
+
+TFormEditXML::TFormEditXML(QWidget* parent) : QMainWindow(parent) { setObjectName(QStringLiteral("TFormEditXML")); }

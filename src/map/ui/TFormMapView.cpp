@@ -1,0 +1,3 @@
+#include "map/ui/TFormMapView.h"
+
+TFormMapView::TFormMapView(QWidget* parent) : QMainWindow(parent) { setObjectName(QStringLiteral("TFormMapView")); }

@@ -1,0 +1,3 @@
+#include "shell/TFormLogDlg.h"
+
+TFormLogDlg::TFormLogDlg(QWidget* parent) : QDialog(parent) { setObjectName(QStringLiteral("TFormLogDlg")); }

@@ -1,0 +1,3 @@
+#include "shell/TFormWait.h"
+
+TFormWait::TFormWait(QWidget* parent) : QDialog(parent) { setObjectName(QStringLiteral("TFormWait")); }

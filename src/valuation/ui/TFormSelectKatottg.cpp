@@ -1,0 +1,3 @@
+#include "valuation/ui/TFormSelectKatottg.h"
+
+TFormSelectKatottg::TFormSelectKatottg(QWidget* parent) : QDialog(parent) { setObjectName(QStringLiteral("TFormSelectKatottg")); }
