@@ -18,10 +18,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QThread>
 #include <QLocale>
 #include <QMessageBox>
 
 #include <clocale>
+
+namespace {
+constexpr int kSplashMinimumMs = 700;
+}
 
 TAppWindows& AppWindows() {
     static TAppWindows w;
@@ -55,6 +62,8 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     }
 
     auto* splash = new TFormSplash();
+    QElapsedTimer splashShown;
+    splashShown.start();
     splash->show();
     splash->SetStatus(QStringLiteral("Ініціалізація..."));
 
@@ -81,9 +90,16 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     // KATOTTG picker: prepared here once the picker provides it.
 
     splash->SetStatus(QStringLiteral("Запуск програми..."));
+    // Long enough to be read even when everything above was quick.
+    while (splashShown.elapsed() < kSplashMinimumMs) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(10);
+    }
     splash->hide();
     delete splash;
 
+    // Without a window manager a maximise request does nothing: give the window the whole screen as well.
+    if (QScreen* screen = QApplication::primaryScreen()) w.FormXMLMain->setGeometry(screen->availableGeometry());
     w.FormXMLMain->showMaximized();
     return true;
 }
