@@ -1,5 +1,5 @@
-#include "common/CodePage.h"
 #include "common/Ini.h"
+#include "common/CodePage.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ TEST(Ini, MissingFileGivesDefaultsAndWritingCreatesIt) {
 
 TEST(Ini, WritingKeepsEveryOtherLineByteForByte) {
     TTestProgramDir dir;
-    const QByteArray original = ToCp1251("; коментар\n[A]\r\nx = 1 \r\n\r\n[B]\ny=2\nz=3") ;
+    const QByteArray original = ToCp1251("; коментар\n[A]\r\nx = 1 \r\n\r\n[B]\ny=2\nz=3");
     WriteBytes(dir.File("k.ini"), original);
     ASSERT_TRUE(IniWriteString("k.ini", "A", "x", "10"));
     ASSERT_TRUE(IniWriteString("k.ini", "A", "new", "н"));
