@@ -347,7 +347,8 @@ void TMapRenderer::RenderLayer(QPainter& painter, const TMap& map, const TMapLay
             }
             static const QPointF kDir[9] = {{0, 0}, {-1, -1}, {0, -1}, {1, -1}, {-1, 0},
                                             {1, 0}, {-1, 1},  {0, 1},  {1, 1}};
-            const int pos = labels.Position >= 0 && labels.Position <= 8 ? labels.Position : 0;
+            int pos = labels.Position >= 0 && labels.Position <= 8 ? labels.Position : 0;
+            if (pos == 0 && f.Type == TFeatureType::Point) pos = 5; // a point's label goes beside its symbol
             const QRectF box = DrawText(painter, at, text, angle, labels.Style, options.LogicalDpi, false);
             at += QPointF(kDir[pos].x() * (box.width() / 2 + off), kDir[pos].y() * (box.height() / 2 + off));
             const QRectF rect = box.translated(at - box.center());

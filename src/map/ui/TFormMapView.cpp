@@ -363,16 +363,20 @@ void TFormMapView::BuildPanels() {
     GridCords->verticalHeader()->hide();
     GridCords->setItemDelegate(new TCoordDelegate(GridCords));
     GridCords->horizontalHeader()->setStretchLastSection(false);
-    GridCords->setColumnWidth(0, 40);
-    GridCords->setColumnWidth(1, 90);
-    GridCords->setColumnWidth(2, 95);
-    GridCords->setColumnWidth(3, 95);
+    GridCords->setWordWrap(false);
+    GridCords->verticalHeader()->setDefaultSectionSize(GridCords->fontMetrics().height() + 6);
+    GridCords->setColumnWidth(0, 36);
+    GridCords->setColumnWidth(1, 110);
+    GridCords->setColumnWidth(2, 92);
+    GridCords->setColumnWidth(3, 92);
     connect(GridCords, &QTableWidget::cellChanged, this, &TFormMapView::GridCordsChanged);
     GridFields = new QTableWidget(0, 3, PageControl);
     GridFields->setObjectName(QStringLiteral("GridFields"));
     GridFields->setHorizontalHeaderLabels(
         {QStringLiteral("№"), QStringLiteral("Поле"), QStringLiteral("Значення")});
     GridFields->verticalHeader()->hide();
+    GridFields->setWordWrap(false);
+    GridFields->verticalHeader()->setDefaultSectionSize(GridFields->fontMetrics().height() + 6);
     GridFields->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridFields->horizontalHeader()->setStretchLastSection(true);
     GridFields->setColumnWidth(0, 40);
@@ -410,7 +414,7 @@ void TFormMapView::BuildPanels() {
     split->addWidget(PanelTable);
     split->addWidget(right);
     split->setStretchFactor(1, 1);
-    split->setSizes({290, 810});
+    split->setSizes({350, 750});
     setCentralWidget(split);
 
     StatusBar1 = new QStatusBar(this);

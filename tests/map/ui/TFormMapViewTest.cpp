@@ -10,12 +10,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <pugixml.hpp>
 
@@ -326,8 +328,11 @@ TEST_F(MapViewTest, Screenshots) {
     const QString out = qEnvironmentVariable("ZEMLYAR_SCREENSHOT_DIR");
     if (out.isEmpty()) GTEST_SKIP() << "ZEMLYAR_SCREENSHOT_DIR not set";
     QDir().mkpath(out);
-    view->FindLayer(kLayerInfoDistances)->Visible = true;
-    view->BuildLabelLayers(true);
+    // Let the window system settle the layout before the view is fitted.
+    QEventLoop settle;
+    QTimer::singleShot(300, &settle, &QEventLoop::quit);
+    settle.exec();
+    view->ListMapLayers->findItems(kLayerInfoDistances, Qt::MatchExactly)[0]->setCheckState(Qt::Checked);
     view->ZoomToLayer(kLayerOcRaion);
     view->BuildLabelLayers(true);
     SelectDistrict(1);
@@ -338,7 +343,7 @@ TEST_F(MapViewTest, Screenshots) {
     buildings->Labels.Visible = true;
     buildings->Labels.DataField = QStringLiteral("name");
     buildings->Labels.Style.TextFontSize = 8;
-    view->FindLayer(kLayerInfoDistances)->Visible = false;
+    view->ListMapLayers->findItems(kLayerInfoDistances, Qt::MatchExactly)[0]->setCheckState(Qt::Unchecked);
     view->RefreshMap();
     canvas->Map().ClearSelection();
     QApplication::processEvents();
