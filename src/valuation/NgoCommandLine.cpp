@@ -21,7 +21,7 @@ const QStringList& NgoGeneralDataOptions() {
 namespace {
 
 const QStringList kFlags{"write", "no-zone", "no-approval", "json", "help"};
-const QStringList kValued{"kmc-always", "row", "set", "out-dir", "organisation"};
+const QStringList kValued{"kmc-always", "row", "set", "out-dir", "organisation", "zone-id"};
 
 QString CanonicalCoefficient(const QString& name) {
     for (const QString& n : NgoCoefficientNames())
@@ -128,6 +128,9 @@ QString ParseNgoCommandLine(const QStringList& arguments, TNgoCommandLine* out) 
             if (value.isEmpty()) return QStringLiteral("--out-dir: не вказано папку.");
             r.OutDir = value;
             r.Write = true;
+        } else if (name == QLatin1String("zone-id")) {
+            if (value.trimmed().size() != 6) return QStringLiteral("--zone-id: ID повинен мати 6 цифр");
+            r.ZoneId = value.trimmed();
         } else if (name == QLatin1String("organisation")) {
             if (value.trimmed().isEmpty())
                 return QStringLiteral("--organisation: не вказано назву організації.");
@@ -175,6 +178,7 @@ QString NgoHelpText() {
         "  --write                 записати файл НГО поруч з вихідним під назвою \"<назва> нго.xml\"\n"
         "  --out-dir ПАПКА         записати файл НГО у вказану папку (означає --write)\n"
         "  --organisation НАЗВА    організація-виконавець з бази (таблиця ліцензіати), а не з файлу\n"
+        "  --zone-id ID            ID територіальної зони (КАТОТТГ, 6 знаків) замість знайденого за адресою\n"
         "  --no-zone               не створювати контур територіальної зони\n"
         "  --no-approval           не додавати блок затвердження документації\n"
         "  --json                  по одному рядку JSON на ділянку: файл, коефіцієнти зі значенням\n"

@@ -26,6 +26,7 @@ struct TNgoCommandLine {
     bool Write = false;
     QString OutDir;
     QString Organisation;
+    QString ZoneId; // TerritorialZoneID as typed on "Завершення" (instead of the codifier's)
     bool NoZone = false;
     bool NoApproval = false;
     bool Json = false;
