@@ -87,10 +87,11 @@ double OpenAndReadPoints(const QString& source, const QString& workingFolder) {
     const pugi::xml_node points =
         FindNodeAtPath(doc.DocumentElement(), {}, {"InfoPart", "MetricInfo", "PointInfo"});
     for (pugi::xml_node p = points.child("Point"); p; p = p.next_sibling("Point")) {
-        const QString uidp = ElementText(p.child("UIDP"));
-        const double x = ElementText(p.child("X")).toDouble();
-        const double y = ElementText(p.child("Y")).toDouble();
-        sum += x + y + double(uidp.size());
+        double uidp = 0, x = 0, y = 0;
+        ElementDouble(p.child("UIDP"), &uidp);
+        ElementDouble(p.child("X"), &x);
+        ElementDouble(p.child("Y"), &y);
+        sum += x + y + uidp;
     }
     return sum;
 }
