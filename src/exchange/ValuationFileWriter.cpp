@@ -392,7 +392,7 @@ bool CreateValuationFile(TOpenExchangeFile& file, const QString& sourceFile, con
     file.CoordinatesLoaded = true;
     if (hooks.BuildMapObjects) {
         try {
-            hooks.BuildMapObjects(templ);
+            file.CoordinatesLoaded = hooks.BuildMapObjects(templ);
         } catch (const std::exception& e) {
             file.CoordinatesLoaded = false;
             Log(hooks, kMsgParseFile + QString::fromUtf8(e.what()));

@@ -21,9 +21,10 @@ using TOrganisationRow = QMap<QString, QString>;
 
 struct TCreateHooks {
     std::function<void(const QString&)> LogLine;
-    // Builds the map objects from the new document; may throw std::exception (then the file is kept but
-    // counts as loaded without coordinates).
-    std::function<void(ExchangeDocument&)> BuildMapObjects;
+    // Builds the map objects from the new document and tells whether the coordinates could be read; false
+    // or an std::exception (logged as "Помилка парсингу файлу: " + its text) keeps the file, which then
+    // counts as loaded without coordinates.
+    std::function<bool(ExchangeDocument&)> BuildMapObjects;
     std::function<void(ExchangeDocument&)> RebuildNavigator;
     // "SELECT * FROM ліцензіати WHERE назва='...'" requiring a row: false with the reason in LastErrorText.
     // Empty: the reference database of the program (exchange/OrganisationLookup.h).

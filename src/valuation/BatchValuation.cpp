@@ -316,10 +316,8 @@ bool TBatchValuation::WriteValuation(TPlotOutcome& out, const TPlotImport& impor
         TCreateHooks hooks;
         hooks.LogLine = [&out](const QString& line) { out.Log << line; };
         hooks.BuildMapObjects = [&map, &out](ExchangeDocument& document) {
-            const TMapObjectsResult r = BuildMapObjectsFromExchangeFile(
-                map, document.Dom(), [&out](const QString& line) { out.Log << line; });
-            if (!r.CoordinatesLoaded)
-                throw std::runtime_error(out.Log.isEmpty() ? "" : out.Log.last().toStdString());
+            return BuildMapObjectsFromExchangeFile(map, document.Dom(), [&out](const QString& line) { out.Log << line; })
+                .CoordinatesLoaded;
         };
         hooks.FindOrganisation = FindOrganisation;
         ok = CreateValuationFile(file, out.File, workingCopy, handOver, hooks);

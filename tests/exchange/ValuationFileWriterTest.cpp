@@ -79,7 +79,10 @@ struct TWriterFixture {
     TWriterFixture() {
         EXPECT_TRUE(dir.CopyFromProgram("IN4XMLSchema.xml"));
         hooks.LogLine = [this](const QString& line) { log << line; };
-        hooks.BuildMapObjects = [this](ExchangeDocument&) { ++mapBuilds; };
+        hooks.BuildMapObjects = [this](ExchangeDocument&) {
+            ++mapBuilds;
+            return true;
+        };
         hooks.RebuildNavigator = [this](ExchangeDocument&) { ++navigatorBuilds; };
     }
     QString NewWorkingCopy() { return NewWorkingCopyPath(source); }
@@ -288,10 +291,15 @@ TEST(CreateValuationFile, NoDistrictRowLeavesItsValuesEmpty) {
 
 TEST(CreateValuationFile, UnreadableGeometryStillCreatesTheFile) {
     TWriterFixture f;
-    f.hooks.BuildMapObjects = [](ExchangeDocument&) { throw std::runtime_error("точка 3"); };
+    f.hooks.BuildMapObjects = [](ExchangeDocument&) -> bool { throw std::runtime_error("точка 3"); };
     ASSERT_TRUE(f.Create(SampleHandOver(), f.NewWorkingCopy()));
     EXPECT_FALSE(f.file.CoordinatesLoaded);
     EXPECT_EQ(f.log, QStringList{kMsgParseFile + "точка 3"});
+
+    f.log.clear();
+    f.hooks.BuildMapObjects = [](ExchangeDocument&) { return false; };
+    ASSERT_TRUE(f.Create(SampleHandOver(), f.NewWorkingCopy()));
+    EXPECT_FALSE(f.file.CoordinatesLoaded) << "a point or a line could not be read";
 }
 
 TEST(RowByNumberText, NamesOnlyExistingRows) {

@@ -3,6 +3,7 @@
 #include "exchange/ExchangePaths.h"
 #include "exchange/GeometryFromMap.h"
 #include "exchange/OpenExchangeFile.h"
+#include "exchange/StructureTester.h"
 #include "exchange/ValuationFileWriter.h"
 #include "map/MapControl.h"
 #include "map/MapLayers.h"
@@ -27,7 +28,7 @@ namespace {
 struct TProgramFolder {
     TTestProgramDir dir;
     TProgramFolder() {
-        for (const char* name : {"IN4XMLSchema.xml", "NGO.dat", "YEARS.dat", "YEARS_SH.dat"})
+        for (const char* name : {"IN4XMLSchema.xml", "IN4XMLSchema.xsd", "NGO.dat", "YEARS.dat", "YEARS_SH.dat"})
             EXPECT_TRUE(dir.CopyFromProgram(name)) << name;
         QDir().mkpath(dir.File("out"));
     }
@@ -98,6 +99,13 @@ TEST(BatchValuation, GeneratedFilesAreValuedWrittenAndGiveBackTheirPolygons) {
         EXPECT_TRUE(o.Log.contains("Закінчено.")) << o.Log.join("; ").toStdString();
         EXPECT_TRUE(o.Calculation.contains("ОЦІНКА=")) << o.Calculation.toStdString();
 
+        // The structure tester finds nothing in the valuation block (the service block lacks the receiver,
+        // which a valuation file does not name).
+        const TTesterResult tested = ValidateStructure(o.Written, folder.dir.File("IN4XMLSchema.xsd"));
+        EXPECT_NE(tested.Status, TesterNotChecked) << tested.Lines.join("\n").toStdString();
+        for (const QString& line : tested.Lines)
+            EXPECT_TRUE(line.contains("ServiceInfo")) << line.toStdString();
+
         // The source's other blocks are carried over unchanged.
         ExchangeDocument out, src;
         ASSERT_TRUE(out.LoadFromFile(o.Written));
@@ -145,7 +153,7 @@ TEST(BatchValuation, GeneratedFilesAreValuedWrittenAndGiveBackTheirPolygons) {
         TMap map2;
         hooks.BuildMapObjects = [&](ExchangeDocument& d) {
             PrepareMapForFile(map2, o.Written, 4);
-            BuildMapObjectsFromExchangeFile(map2, d.Dom(), {});
+            return BuildMapObjectsFromExchangeFile(map2, d.Dom(), {}).CoordinatesLoaded;
         };
         ASSERT_TRUE(OpenValuationFile(reopened, o.Written, NewWorkingCopyPath(o.Written), hooks));
         reopened.SaveAsFile = folder.dir.File("again.xml");
