@@ -18,10 +18,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
+#include <QThread>
 
 #include <clocale>
+
+namespace {
+constexpr int kSplashMinimumMs = 700;
+}
 
 TAppWindows& AppWindows() {
     static TAppWindows w;
@@ -48,13 +55,17 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     QDir::setCurrent(GlobalVar().Settings.ProgramDir);
 
     if (!FolderIsWritable(GlobalVar().Settings.ProgramDir)) {
-        ShowError(QString(), QStringLiteral("Папка програми недоступна для запису:\r") + GlobalVar().Settings.ProgramDir +
-                                 QStringLiteral("\rНалаштування, бази даних і робочі копії зберігаються в ній, тому "
-                                                "програма не може працювати."));
+        ShowError(QString(),
+                  QStringLiteral("Папка програми недоступна для запису:\r") +
+                      GlobalVar().Settings.ProgramDir +
+                      QStringLiteral("\rНалаштування, бази даних і робочі копії зберігаються в ній, тому "
+                                     "програма не може працювати."));
         return false;
     }
 
     auto* splash = new TFormSplash();
+    QElapsedTimer splashShown;
+    splashShown.start();
     splash->show();
     splash->SetStatus(QStringLiteral("Ініціалізація..."));
 
@@ -81,9 +92,17 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     // KATOTTG picker: prepared here once the picker provides it.
 
     splash->SetStatus(QStringLiteral("Запуск програми..."));
+    // Long enough to be read even when everything above was quick.
+    while (splashShown.elapsed() < kSplashMinimumMs) {
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(10);
+    }
     splash->hide();
     delete splash;
 
+    // Without a window manager a maximise request does nothing: give the window the whole screen as well.
+    if (QScreen* screen = QApplication::primaryScreen())
+        w.FormXMLMain->setGeometry(screen->availableGeometry());
     w.FormXMLMain->showMaximized();
     return true;
 }
