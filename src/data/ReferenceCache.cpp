@@ -62,10 +62,10 @@ const TReferenceEntry* TReferenceCache::Find(const QString& table, const QString
     return nullptr;
 }
 
-void TReferenceCache::ReferenceList(const QString& tableSpec, QStringList& list) const {
+void TReferenceCache::ReferenceList(const QString& listName, QStringList& list) const {
     if (!list.isEmpty()) return;
-    const bool titles = tableSpec.contains('*');
-    const TReferenceEntry* e = Find(QString(tableSpec).remove('*'));
+    const bool titles = listName.contains('*');
+    const TReferenceEntry* e = Find(QString(listName).remove('*'));
     if (!e) return;
     list = titles ? e->Titles : e->Codes;
 }

@@ -28,9 +28,9 @@ public:
     bool LoadReference(TDataQuery& query, const QString& table, const QString& codeColumn,
                        const QString& orderClause, const QString& titleColumn);
 
-    // Fills an empty list with the codes of the table in order, or with its titles when the spec holds a
+    // Fills an empty list with the codes of the table in order, or with its titles when the list name holds a
     // "*" anywhere (which is removed to give the table name). A list with items is left alone.
-    void ReferenceList(const QString& tableSpec, QStringList& list) const;
+    void ReferenceList(const QString& listName, QStringList& list) const;
     // The code; or, unless codeOnly, the code, " - " and the title when the title differs. Table "ради":
     // code, " (", title3, ")"; table "райони_обл": the code alone. "" past the end or for unknown tables.
     QString ReferenceEntryText(const QString& table, int index, bool codeOnly) const;
