@@ -91,6 +91,7 @@ public:
         if (!started_) return;
         RunAs({std::string(kPgBin) + "/pg_ctl", "-D", data_, "-m", "immediate", "-w", "stop"}, log_);
         started_ = false;
+        dir_.remove();
     }
 
     int Port() const { return port_; }
