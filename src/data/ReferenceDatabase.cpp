@@ -138,7 +138,7 @@ const QList<TColumnSpec>& CouncilColumns() {
     return c;
 }
 
-QString NormaliseApostrophes(const QString& text) {
+QString UnifyApostrophes(const QString& text) {
     QString s = text;
     for (const QChar c : {QChar('\''), QChar(0x02BC), QChar(0x2018), QChar('`'), QChar(0x00B4)})
         s.replace(c, QChar(0x2019));
@@ -162,7 +162,7 @@ bool ReadCodifierSource(const QString& path, QList<TCodifierRow>* rows, QString*
         for (int i = 0; i < 5; ++i)
             r.Code[i] = f[i].trimmed();
         r.Cat = f[5].trimmed();
-        r.Title = NormaliseApostrophes(f[6].trimmed());
+        r.Title = UnifyApostrophes(f[6].trimmed());
         rows->append(r);
     }
     return true;
@@ -177,7 +177,7 @@ bool ReadCodeListSource(const QString& path, QList<QPair<QString, QString>>* row
         const qsizetype tab = line.indexOf('\t');
         const QString code = (tab < 0 ? line : line.left(tab)).trimmed();
         if (code.isEmpty()) continue;
-        rows->append({code, tab < 0 ? QString() : NormaliseApostrophes(line.mid(tab + 1).trimmed())});
+        rows->append({code, tab < 0 ? QString() : UnifyApostrophes(line.mid(tab + 1).trimmed())});
     }
     return true;
 }

@@ -29,7 +29,7 @@ struct TCodifierRow {
 };
 
 // Straight, modifier-letter and reversed apostrophes and the grave accent become "’".
-QString NormaliseApostrophes(const QString& text);
+QString UnifyApostrophes(const QString& text);
 
 // The codifier source: rows in file order, apostrophes normalised, fields trimmed. False with *error when
 // the file cannot be read or a line has not seven fields.

@@ -55,10 +55,10 @@ QString TerritoryIdOfCode(const QString& code) {
 
 QString TerritoryIdFromAddress(TDataQuery& query, const TAddressForId& address) {
     // The codifier spells apostrophes as "’"; so do the names looked up in it.
-    const QString region = NormaliseRegionName(NormaliseApostrophes(address.Region));
-    const QString district = NormaliseDistrictName(NormaliseApostrophes(address.District));
-    const QString council = NormaliseCouncilName(NormaliseApostrophes(address.Council));
-    QString settlement = NormaliseSettlementName(NormaliseApostrophes(address.Settlement));
+    const QString region = NormaliseRegionName(UnifyApostrophes(address.Region));
+    const QString district = NormaliseDistrictName(UnifyApostrophes(address.District));
+    const QString council = NormaliseCouncilName(UnifyApostrophes(address.Council));
+    QString settlement = NormaliseSettlementName(UnifyApostrophes(address.Settlement));
     if (region.isEmpty() || district.isEmpty() || council.isEmpty()) return {};
     if (settlement.isEmpty() && address.LocationKind == kInside) return {};
     if (address.LocationKind == kOutside) settlement.clear();
