@@ -7,6 +7,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_set>
 
@@ -268,8 +269,64 @@ void TMapRenderer::RenderFeature(QPainter& painter, const TMapFeature& f, const 
     }
 }
 
+namespace {
+
+// The screen outline of a text object, turned with it.
+QPolygonF TextOutline(const TMapFeature& f, const TMapStyle& s, const TViewTransform& view, double dpi) {
+    QString text = f.Caption;
+    if (s.TextFontAllCaps) text = text.toUpper();
+    const QFontMetricsF fm(TextFont(s, dpi));
+    const double w = fm.horizontalAdvance(text), h = fm.height();
+    QTransform t;
+    const QPointF at = view.ToScreen(f.Parts[0][0]);
+    t.translate(at.x(), at.y());
+    t.rotate(-f.TextAngle);
+    return t.map(QPolygonF(QRectF(-w / 2, -h / 2, w, h)));
+}
+
+std::vector<TFeatureKey> VisibleKeys(const TMapLayer& layer, const TViewTransform& view) {
+    const TMapRect area = view.VisibleRect().Inflated(view.PixelsToMap(16));
+    const TMapRect bounds = layer.Bounds();
+    if (bounds.IsEmpty() || !bounds.Intersects(area)) return {};
+    return area.Contains(bounds) ? layer.FeatureKeys()
+                                 : layer.SearchWithinRectangle(area, TSearchType::PartiallyWithin);
+}
+
+} // namespace
+
+TMapRenderer::TSkippedTexts TMapRenderer::PlaceTexts(const TMap& map, const TViewTransform& view,
+                                                     const TRenderOptions& options) {
+    TSkippedTexts skipped(static_cast<size_t>(map.LayerCount()));
+    std::vector<QPolygonF> placed;
+    for (int li = 0; li < map.LayerCount(); ++li) { // the top layer has the first choice
+        const TMapLayer& layer = *map.LayerAt(li);
+        if (layer.Kind != TLayerKind::Normal || !layer.VisibleAtZoom(map.Zoom())) continue;
+        for (TFeatureKey key : VisibleKeys(layer, view)) {
+            const TMapFeature& f = layer.Feature(key);
+            if (f.Type != TFeatureType::Text || f.Caption.trimmed().isEmpty() || f.Parts.empty() ||
+                f.Parts[0].empty())
+                continue;
+            const QPolygonF outline =
+                TextOutline(f, layer.OverrideStyle ? layer.Style : f.Style, view, options.LogicalDpi);
+            bool clash = false;
+            for (const QPolygonF& other : placed)
+                if (other.boundingRect().intersects(outline.boundingRect()) && other.intersects(outline)) {
+                    clash = true;
+                    break;
+                }
+            if (clash)
+                skipped[static_cast<size_t>(li)].push_back(key);
+            else
+                placed.push_back(outline);
+        }
+        std::sort(skipped[static_cast<size_t>(li)].begin(), skipped[static_cast<size_t>(li)].end());
+    }
+    return skipped;
+}
+
 void TMapRenderer::RenderLayer(QPainter& painter, const TMap& map, const TMapLayer& layer,
-                               const TViewTransform& view, const TRenderOptions& options) {
+                               const TViewTransform& view, const TRenderOptions& options,
+                               const std::vector<TFeatureKey>* skippedTexts) {
     if (layer.Kind != TLayerKind::Normal || layer.FeatureCount() == 0) return;
     const TMapRect visible = view.VisibleRect();
     const TMapRect area = visible.Inflated(view.PixelsToMap(16)); // symbols and texts reach over the edge
@@ -281,6 +338,9 @@ void TMapRenderer::RenderLayer(QPainter& painter, const TMap& map, const TMapLay
     (void)map;
     for (TFeatureKey key : keys) {
         const TMapFeature& f = layer.Feature(key);
+        if (skippedTexts && f.Type == TFeatureType::Text &&
+            std::binary_search(skippedTexts->begin(), skippedTexts->end(), key))
+            continue;
         RenderFeature(painter, f, layer.OverrideStyle ? layer.Style : f.Style, view, options);
     }
     if (layer.ShowLineDirection || layer.ShowNodes || layer.ShowCentroids) {
@@ -434,10 +494,12 @@ void TMapRenderer::Render(QPainter& painter, const TMap& map, const TRenderOptio
     painter.setRenderHint(QPainter::Antialiasing, options.Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing, true);
     const TViewTransform view = TViewTransform::FromMap(map);
+    const TSkippedTexts skipped = options.AvoidTextOverlap ? PlaceTexts(map, view, options) : TSkippedTexts();
     for (int li = map.LayerCount() - 1; li >= 0; --li) {
         const TMapLayer& layer = *map.LayerAt(li);
         if (!layer.VisibleAtZoom(map.Zoom())) continue;
-        RenderLayer(painter, map, layer, view, options);
+        RenderLayer(painter, map, layer, view, options,
+                    skipped.empty() ? nullptr : &skipped[static_cast<size_t>(li)]);
     }
     if (options.DrawSelection) RenderSelection(painter, map, view, options);
     painter.restore();

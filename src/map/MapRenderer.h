@@ -1,9 +1,12 @@
 #pragma once
 
+#include "map/MapTypes.h"
 #include "map/ViewTransform.h"
 
 #include <QColor>
 #include <QPainter>
+
+#include <vector>
 
 class TMap;
 class TMapLayer;
@@ -25,14 +28,22 @@ struct TRenderOptions {
     QColor SelectionColor = QColor(0, 140, 255);
     // A node marker for layers that show their nodes.
     int NodeMarkerPixels = 5;
+    // Text objects that would cover a text of a higher layer (or one met earlier in the same
+    // layer) are left out, so that crowded labels stay readable.
+    bool AvoidTextOverlap = true;
 };
 
 class TMapRenderer {
 public:
     // Fills the rectangle (0, 0, map screen size) and draws the map into it.
     static void Render(QPainter& painter, const TMap& map, const TRenderOptions& options = {});
+    // Texts left out by AvoidTextOverlap, per layer (keys sorted).
+    using TSkippedTexts = std::vector<std::vector<TFeatureKey>>;
+    static TSkippedTexts PlaceTexts(const TMap& map, const TViewTransform& view,
+                                    const TRenderOptions& options);
     static void RenderLayer(QPainter& painter, const TMap& map, const TMapLayer& layer,
-                            const TViewTransform& view, const TRenderOptions& options);
+                            const TViewTransform& view, const TRenderOptions& options,
+                            const std::vector<TFeatureKey>* skippedTexts = nullptr);
     static void RenderFeature(QPainter& painter, const TMapFeature& feature, const TMapStyle& style,
                               const TViewTransform& view, const TRenderOptions& options);
     static void RenderSelection(QPainter& painter, const TMap& map, const TViewTransform& view,

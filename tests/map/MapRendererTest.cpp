@@ -157,3 +157,36 @@ TEST(MapRenderer, AutomaticLabelsDoNotOverlap) {
     l->Labels.Overlap = true;
     EXPECT_GT(bluePixels(), one);
 }
+
+// Crowded texts: the label of a higher layer wins, the one under it is left out.
+TEST(MapRenderer, TextsOfLowerLayersGiveWayToHigherOnes) {
+    TMap map;
+    TMapLayer* low = AddMemLayer(map, QStringLiteral("low"));
+    TMapLayer* high = AddMemLayer(map, QStringLiteral("high")); // on top
+    TMapStyle red = DefaultMapStyle(), blue = DefaultMapStyle();
+    red.TextFontColor = MapRgb(255, 0, 0);
+    red.TextFontSize = 12;
+    blue.TextFontColor = MapRgb(0, 0, 255);
+    blue.TextFontSize = 12;
+    low->AddFeature(TMapFeature::MakeText({kX0 + 1, kY0}, QStringLiteral("12.34"), red));
+    high->AddFeature(TMapFeature::MakeText({kX0, kY0}, QStringLiteral("7"), blue));
+    low->AddFeature(TMapFeature::MakeText({kX0 + 60, kY0}, QStringLiteral("56.78"), red)); // far away: stays
+    map.SetScreenSize(200, 100);
+    map.ZoomTo(200, kX0 + 30, kY0);
+    auto count = [&](bool avoid, auto pred, double x0, double x1) {
+        TRenderOptions o;
+        o.AvoidTextOverlap = avoid;
+        const QImage img = Render(map, 1.0, o);
+        const TViewTransform v = TViewTransform::FromMap(map);
+        int n = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = static_cast<int>(v.ToScreen(x0, kY0).x());
+                 x < static_cast<int>(v.ToScreen(x1, kY0).x()); ++x)
+                n += pred(img.pixel(x, y));
+        return n;
+    };
+    EXPECT_GT(count(false, Reddish, kX0 - 20, kX0 + 20), 0);
+    EXPECT_EQ(count(true, Reddish, kX0 - 20, kX0 + 20), 0);
+    EXPECT_GT(count(true, Bluish, kX0 - 20, kX0 + 20), 0);
+    EXPECT_GT(count(true, Reddish, kX0 + 40, kX0 + 80), 0);
+}
