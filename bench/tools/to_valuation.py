@@ -2,7 +2,8 @@
 """Turns a generated land-management exchange file into a valuation-shaped one for the map.
 
 The metric block (points and polylines) stays as it is. The valued plot takes the contour of
-the first parcel, every parcel becomes a valuation district with its own contour, and the
+the first parcel, every parcel becomes a valuation district with its own contour, one
+natural-agricultural district with one agro group takes the first parcel's contour too, and the
 cadastral quarter's contour (when there is one) becomes the territorial zone. The map view then
 draws every parcel of the file.
 
@@ -39,6 +40,11 @@ def main():
     for parcel in parcels:
         district = ET.SubElement(districts, "ValuationDistrict")
         district.append(copy.deepcopy(parcel.find("ParcelMetricInfo/Externals")))
+    # One natural-agricultural district with one agro group, both on the plot's contour.
+    natural = ET.SubElement(valuation, "NaturalAgriculturalsDistrict")
+    natural.append(copy.deepcopy(parcels[0].find("ParcelMetricInfo/Externals")))
+    agro = ET.SubElement(ET.SubElement(natural, "AgroGroups"), "AgroGroup")
+    agro.append(copy.deepcopy(parcels[0].find("ParcelMetricInfo/Externals")))
     ET.indent(tree)
     tree.write(sys.argv[2], encoding="utf-8", xml_declaration=True)
 
