@@ -127,6 +127,12 @@ TEST(MapObjects, DirectionSharedJoinsAndClosing) {
             {"1:1,2,3,4"}, Externals({{"1"}})));
     ASSERT_EQ(open2.Feature(kLayerOcDilanka, 0).Parts[0].size(), 5u);
     EXPECT_EQ(open2.Feature(kLayerOcDilanka, 0).Parts[0].back(), TMapPoint(3300000, 5500000));
+
+    // A ring ending in a repeated node loses the repeat and is closed; setting the nodes
+    // again afterwards keeps the closing node.
+    TBuilt repeat(Doc(kSquare, {"1:1,2,3,3"}, Externals({{"1"}})));
+    EXPECT_EQ(repeat.Feature(kLayerOcDilanka, 0).Parts[0],
+              (TMapPoints{{3300000, 5500000}, {3300000, 5500010}, {3300010, 5500010}, {3300000, 5500000}}));
 }
 
 TEST(MapObjects, AxisSwapAndDegenerateRings) {
