@@ -1,8 +1,589 @@
 #include "shell/TFormXMLMain.h"
 
 #include "app/GlobalVar.h"
+#include "app/Settings.h"
+#include "common/Files.h"
+#include "common/Messages.h"
+#include "common/TextHelpers.h"
+#include "shell/ShellIcons.h"
+#include "shell/ShellPorts.h"
+#include "shell/TFormFileEdit.h"
+#include "shell/TFormLogDlg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kNotLoaded = QStringLiteral("Файл ще не завантажений.");
+
+// Menu items mirror their action: caption, icon, check mark and enabled state follow it.
+QAction* AddMenuItem(QMenu* menu, QAction* act, const QKeySequence& key = QKeySequence()) {
+    auto* item = new QAction(act->text(), menu);
+    QString name = act->objectName();
+    name.replace(0, 4, QStringLiteral("MENU_"));
+    item->setObjectName(name);
+    item->setIcon(act->icon());
+    item->setCheckable(act->isCheckable());
+    item->setChecked(act->isChecked());
+    item->setEnabled(act->isEnabled());
+    item->setStatusTip(act->statusTip());
+    item->setToolTip(act->toolTip());
+    if (!key.isEmpty()) item->setShortcut(key);
+    QObject::connect(act, &QAction::changed, item, [act, item] {
+        item->setText(act->text());
+        item->setChecked(act->isChecked());
+        item->setEnabled(act->isEnabled());
+    });
+    QObject::connect(item, &QAction::triggered, act, [act, item] {
+        act->trigger();
+        item->setChecked(act->isChecked());
+    });
+    menu->addAction(item);
+    return item;
+}
+
+} // namespace
 
 TFormXMLMain::TFormXMLMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("TFormXMLMain"));
     setWindowTitle(GlobalVar().AppName);
+    setAcceptDrops(true);
+    setWindowIcon(ShellIcon(TShellIcon::App));
+    BuildActions();
+    BuildMenus();
+    BuildToolBar();
+    BuildPanels();
+    ReadOptions();
+    NamesFile.clear();
+}
+
+TFormXMLMain::~TFormXMLMain() = default;
+
+QAction* TFormXMLMain::MakeAction(const QString& name, const QString& caption, const QString& hint) {
+    auto* a = new QAction(caption, this);
+    a->setObjectName(name);
+    if (!hint.isEmpty()) {
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+    }
+    actions_.insert(name, a);
+    addAction(a);
+    return a;
+}
+
+void TFormXMLMain::BuildActions() {
+    auto add = [&](const char* name, const QString& caption, const QString& hint, TShellIcon icon) {
+        QAction* a = MakeAction(QString::fromLatin1(name), caption, hint);
+        if (icon != TShellIcon::None) a->setIcon(ShellIcon(icon));
+        return a;
+    };
+    QAction* a = add("ACT_NEW_NGO", QStringLiteral("НГО на ділянку з XML"),
+                     QStringLiteral("Створити НГО на ділянку (на основі XML)"), TShellIcon::NewValuation);
+    a->setIconText(QStringLiteral("НГО на діл. з XML"));
+    add("ACT_OPEN_FILE_NGO", QStringLiteral("Відкрити XML з НГО"),
+        QStringLiteral("Відкрити XML з НГО (дані+карта)"), TShellIcon::Open);
+    add("ACT_SAVE_XML_NGO", QStringLiteral("Зберегти як"), QStringLiteral("Зберегти XML (з НГО) як"),
+        TShellIcon::Save);
+    add("ACT_TEST_NGO", QStringLiteral("Зробити оцінку"),
+        QStringLiteral("Перевірити оцінку у відкритому XML"), TShellIcon::Valuation);
+    a = add("ACT_CHECK", QStringLiteral("Перевірити на структуру"),
+            QStringLiteral("Перевірити XML структуру"), TShellIcon::Check);
+    a->setIconText(QStringLiteral("Перевірити"));
+    add("ACT_OPEN_FILE_SIMPLE", QStringLiteral("Відкрити ще XML"),
+        QStringLiteral("Відкрити XML (перегляд, без карти, без редагування)"), TShellIcon::OpenView);
+    a = add("ACT_DILDB", QStringLiteral("База ділянок і ТД"), QString(), TShellIcon::Database);
+    a->setIconText(QStringLiteral("База діл.+ТД"));
+    add("ACT_EXIT", QStringLiteral("Вихід з програми"), QString(), TShellIcon::Exit);
+    add("ACT_KATOTTG", QStringLiteral("КАТОТТГ"), QStringLiteral("Довідник КАТОТТГ"), TShellIcon::Codifier);
+    add("ACT_CREATE_GUID", QStringLiteral("Згенерувати GUID"), QString(), TShellIcon::Guid);
+    a = add("ACT_BLOCK_ADD_FPTP", QStringLiteral("Додавати блоки FP і TP (блок Line)"), QString(),
+            TShellIcon::None);
+    a->setCheckable(true);
+    a = add("ACT_BLOCK_ADD_MXMY", QStringLiteral("Додавати блоки MX і MY (блок Point)"), QString(),
+            TShellIcon::None);
+    a->setCheckable(true);
+    add("ACT_COORD_LIMIT", QStringLiteral("Точність коор-т"), QString(), TShellIcon::Precision);
+    add("ACT_ORGAN", QStringLiteral("Ліцензіати"), QStringLiteral("Довідник виконавців"),
+        TShellIcon::Organisations);
+    add("ACT_HELP", QStringLiteral("Допомога"), QStringLiteral("Допомога"), TShellIcon::Help);
+    add("ACT_UPDATE", QStringLiteral("Оновити програму"), QString(), TShellIcon::Update);
+    add("ACT_ABOUT", QStringLiteral("Про програму"), QString(), TShellIcon::None);
+
+    popupCoord_ = new QMenu(this);
+    popupCoord_->setObjectName(QStringLiteral("PopupMenuCoord"));
+    const QList<QPair<QString, QString>> coord = {
+        {QStringLiteral("2"), QStringLiteral("2 знака (вся Україна)")},
+        {QStringLiteral("3"), QStringLiteral("3 знака (радуіс 500 км від центра ділянки)")},
+        {QStringLiteral("4"), QStringLiteral("4 знака (радуіс 50 км від центра ділянки)")},
+    };
+    for (const auto& [digit, caption] : coord) {
+        QAction* item = MakeAction(QStringLiteral("ACT_COORD_TO") + digit, caption, QString());
+        item->setCheckable(true);
+        popupCoord_->addAction(item);
+        connect(item, &QAction::triggered, this, [this, d = digit] { ChooseCoordPrecision(d); });
+    }
+    Action(QStringLiteral("ACT_COORD_LIMIT"))->setMenu(popupCoord_);
+
+    connect(Action(QStringLiteral("ACT_BLOCK_ADD_FPTP")), &QAction::toggled, this,
+            [](bool on) { WriteBlockOption(IniKeys::kBlockAddFptp, on); });
+    connect(Action(QStringLiteral("ACT_BLOCK_ADD_MXMY")), &QAction::toggled, this,
+            [](bool on) { WriteBlockOption(IniKeys::kBlockAddMxmy, on); });
+    connect(Action(QStringLiteral("ACT_EXIT")), &QAction::triggered, this, &QWidget::close);
+    connect(Action(QStringLiteral("ACT_CREATE_GUID")), &QAction::triggered, this,
+            &TFormXMLMain::CreateGuidCommand);
+    connect(Action(QStringLiteral("ACT_HELP")), &QAction::triggered, this, &TFormXMLMain::HelpCommand);
+    connect(Action(QStringLiteral("ACT_ABOUT")), &QAction::triggered, this, &TFormXMLMain::AboutCommand);
+
+    // Commands whose windows come from other modules stay disabled until those register a handler.
+    for (const char* name :
+         {"ACT_NEW_NGO", "ACT_OPEN_FILE_NGO", "ACT_SAVE_XML_NGO", "ACT_TEST_NGO", "ACT_CHECK",
+          "ACT_OPEN_FILE_SIMPLE", "ACT_DILDB", "ACT_KATOTTG", "ACT_ORGAN", "ACT_UPDATE"}) {
+        const QString n = QString::fromLatin1(name);
+        QAction* act = Action(n);
+        act->setEnabled(false);
+        connect(act, &QAction::triggered, this, [this, n] {
+            const auto h = handlers_.value(n);
+            if (h)
+                h();
+            else
+                CommandMissing(n);
+        });
+    }
+}
+
+void TFormXMLMain::SetCommandHandler(const QString& actionName, std::function<void()> handler) {
+    QAction* act = Action(actionName);
+    if (!act) return;
+    handlers_.insert(actionName, handler);
+    act->setEnabled(bool(handler));
+}
+
+void TFormXMLMain::CommandMissing(const QString& name) {
+    Q_UNUSED(name);
+}
+
+void TFormXMLMain::BuildMenus() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto act = [this](const char* n) { return Action(QString::fromLatin1(n)); };
+
+    QMenu* file = bar->addMenu(QStringLiteral("Файл"));
+    file->setObjectName(QStringLiteral("MENU_FILE"));
+    AddMenuItem(file, act("ACT_NEW_NGO"));
+    AddMenuItem(file, act("ACT_OPEN_FILE_NGO"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddMenuItem(file, act("ACT_SAVE_XML_NGO"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    file->addSeparator();
+    AddMenuItem(file, act("ACT_TEST_NGO"));
+    AddMenuItem(file, act("ACT_CHECK"));
+    AddMenuItem(file, act("ACT_OPEN_FILE_SIMPLE"));
+    AddMenuItem(file, act("ACT_DILDB"));
+    file->addSeparator();
+    AddMenuItem(file, act("ACT_EXIT"));
+
+    QMenu* refs = bar->addMenu(QStringLiteral("Довідники"));
+    refs->setObjectName(QStringLiteral("MENU_REFS"));
+    AddMenuItem(refs, act("ACT_KATOTTG"));
+    AddMenuItem(refs, act("ACT_CREATE_GUID"));
+
+    QMenu* opts = bar->addMenu(QStringLiteral("Налаштування"));
+    opts->setObjectName(QStringLiteral("MENU_OPTIONS"));
+    AddMenuItem(opts, act("ACT_BLOCK_ADD_FPTP"));
+    AddMenuItem(opts, act("ACT_BLOCK_ADD_MXMY"));
+    opts->addSeparator();
+    AddMenuItem(opts, act("ACT_ORGAN"));
+
+    QMenu* help = bar->addMenu(QStringLiteral("Допомога"));
+    help->setObjectName(QStringLiteral("MENU_HELPS"));
+    AddMenuItem(help, act("ACT_HELP"));
+    help->addSeparator();
+    AddMenuItem(help, act("ACT_UPDATE"));
+    help->addSeparator();
+    AddMenuItem(help, act("ACT_ABOUT"));
+}
+
+void TFormXMLMain::BuildToolBar() {
+    toolBar_ = addToolBar(QStringLiteral("ToolBar1"));
+    toolBar_->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_->setIconSize(QSize(22, 22));
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    auto put = [this](const char* n) {
+        QAction* a = Action(QString::fromLatin1(n));
+        toolBar_->addAction(a);
+        if (QWidget* w = toolBar_->widgetForAction(a)) {
+            QString name = a->objectName();
+            name.replace(0, 4, QStringLiteral("TOOL_"));
+            w->setObjectName(name);
+            w->setMinimumHeight(38);
+        }
+    };
+    put("ACT_NEW_NGO");
+    put("ACT_OPEN_FILE_NGO");
+    put("ACT_SAVE_XML_NGO");
+    put("ACT_TEST_NGO");
+    put("ACT_DILDB");
+    toolBar_->addSeparator();
+    put("ACT_OPEN_FILE_SIMPLE");
+    put("ACT_KATOTTG");
+    toolBar_->addSeparator();
+    put("ACT_CHECK");
+    put("ACT_COORD_LIMIT");
+    if (auto* b =
+            qobject_cast<QToolButton*>(toolBar_->widgetForAction(Action(QStringLiteral("ACT_COORD_LIMIT")))))
+        b->setPopupMode(QToolButton::InstantPopup);
+}
+
+void TFormXMLMain::BuildPanels() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("PanelMain"));
+    auto* lay = new QVBoxLayout(central);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+
+    auto* warn = new QFrame(central);
+    warn->setObjectName(QStringLiteral("PanelWarn"));
+    warn->setStyleSheet(QStringLiteral("#PanelWarn{background:#fdf6d8;border-bottom:1px solid #d9c98a;}"));
+    auto* warnLay = new QHBoxLayout(warn);
+    warnLay->setContentsMargins(6, 4, 6, 4);
+    auto* label1 =
+        new QLabel(QStringLiteral("Дана програма виконує НГО на земельні ділянки після 2022р. по постанові № "
+                                  "1147 (зі змінами №676 від 27.05.2026р.)"),
+                   warn);
+    label1->setObjectName(QStringLiteral("Label1"));
+    QFont uf = label1->font();
+    uf.setUnderline(true);
+    label1->setFont(uf);
+    label1->setAlignment(Qt::AlignCenter);
+    label1->setWordWrap(true);
+    warnLay->addWidget(label1);
+    lay->addWidget(warn);
+
+    auto* fileName = new QFrame(central);
+    fileName->setObjectName(QStringLiteral("PanelNavFileName"));
+    fileName->setStyleSheet(
+        QStringLiteral("#PanelNavFileName{background:#eef2f7;border-bottom:1px solid #c5cfdb;}"));
+    auto* fnLay = new QHBoxLayout(fileName);
+    fnLay->setContentsMargins(4, 3, 4, 3);
+    fileCaption_ = new QLabel(QStringLiteral(" Файл:"), fileName);
+    fileCaption_->setObjectName(QStringLiteral("LabelNavFileName"));
+    fileCaption_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fnLay->addWidget(fileCaption_);
+    lay->addWidget(fileName);
+
+    auto* body = new QHBoxLayout();
+    body->setContentsMargins(0, 0, 0, 0);
+    body->setSpacing(0);
+    navPanel_ = new QFrame(central);
+    navPanel_->setObjectName(QStringLiteral("PanelNavigatorMain"));
+    navPanel_->setFixedWidth(227);
+    navPanel_->setStyleSheet(QStringLiteral("#PanelNavigatorMain{border-right:1px solid #c5cfdb;}"));
+    auto* navLay = new QVBoxLayout(navPanel_);
+    navLay->setContentsMargins(0, 0, 0, 0);
+    navLay->setSpacing(0);
+    auto* navHead = new QLabel(QStringLiteral(" Навігатор:"), navPanel_);
+    navHead->setObjectName(QStringLiteral("LabelNavigator"));
+    navHead->setStyleSheet(QStringLiteral("background:#dde5ef;padding:3px 2px;font-weight:bold;"));
+    navLay->addWidget(navHead);
+    nav_ = new QTreeWidget(navPanel_);
+    nav_->setObjectName(QStringLiteral("ListViewNav"));
+    nav_->setColumnCount(3);
+    nav_->setHeaderHidden(true);
+    nav_->setRootIsDecorated(false);
+    nav_->setUniformRowHeights(true);
+    nav_->setSelectionMode(QAbstractItemView::SingleSelection);
+    nav_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    nav_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    nav_->setExpandsOnDoubleClick(false);
+    nav_->setFrameShape(QFrame::NoFrame);
+    nav_->hideColumn(1);
+    nav_->hideColumn(2);
+    nav_->header()->setStretchLastSection(false);
+    nav_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The selection stays visible when the list loses the focus.
+    QPalette pal = nav_->palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    nav_->setPalette(pal);
+    connect(nav_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem*, int) { NavigatorDoubleClick(); });
+    navLay->addWidget(nav_);
+    body->addWidget(navPanel_);
+
+    auto* work = new QFrame(central);
+    work->setObjectName(QStringLiteral("PanelWork"));
+    work->setStyleSheet(QStringLiteral("#PanelWork{background:#f7f9fb;}"));
+    body->addWidget(work, 1);
+    lay->addLayout(body, 1);
+    setCentralWidget(central);
+
+    QStatusBar* sb = statusBar();
+    sb->setObjectName(QStringLiteral("StatusBar1"));
+}
+
+void TFormXMLMain::ReadOptions() {
+    const QSignalBlocker b1(Action(QStringLiteral("ACT_BLOCK_ADD_FPTP")));
+    const QSignalBlocker b2(Action(QStringLiteral("ACT_BLOCK_ADD_MXMY")));
+    Action(QStringLiteral("ACT_BLOCK_ADD_FPTP"))->setChecked(ReadBlockOption(IniKeys::kBlockAddFptp));
+    Action(QStringLiteral("ACT_BLOCK_ADD_MXMY"))->setChecked(ReadBlockOption(IniKeys::kBlockAddMxmy));
+    const QString digit = ReadCoordPrecision();
+    for (const QString d : {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")})
+        Action(QStringLiteral("ACT_COORD_TO") + d)->setChecked(d == digit);
+    if (digit == QLatin1String("2") || digit == QLatin1String("3") || digit == QLatin1String("4"))
+        UpdateCoordCaption(digit);
+}
+
+void TFormXMLMain::UpdateCoordCaption(const QString& digit) {
+    Action(QStringLiteral("ACT_COORD_LIMIT"))
+        ->setText(QStringLiteral("Точність коор-т (") + digit + QStringLiteral(")"));
+}
+
+void TFormXMLMain::ChooseCoordPrecision(const QString& digit) {
+    for (const QString d : {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")})
+        Action(QStringLiteral("ACT_COORD_TO") + d)->setChecked(d == digit);
+    UpdateCoordCaption(digit);
+    ShowInfo(QStringLiteral("Відкрийте файл заново, щоб отримати вказану точність координат."));
+    WriteCoordPrecision(digit);
+}
+
+bool TFormXMLMain::BlockAddFptp() const {
+    return Action(QStringLiteral("ACT_BLOCK_ADD_FPTP"))->isChecked();
+}
+bool TFormXMLMain::BlockAddMxmy() const {
+    return Action(QStringLiteral("ACT_BLOCK_ADD_MXMY"))->isChecked();
+}
+
+QString TFormXMLMain::CoordPrecision() const {
+    for (const QString d : {QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")})
+        if (Action(QStringLiteral("ACT_COORD_TO") + d)->isChecked()) return d;
+    return QString();
+}
+
+void TFormXMLMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!captionSet_) {
+        captionSet_ = true;
+        setWindowTitle(GlobalVar().AppName + QStringLiteral(" v") + GlobalVar().AppVersion);
+    }
+}
+
+void TFormXMLMain::SetFileCaption(const QString& text) {
+    fileCaption_->setText(text);
+}
+QString TFormXMLMain::FileCaption() const {
+    return fileCaption_->text();
+}
+
+bool TFormXMLMain::HasWorkingCopy(bool quiet) const {
+    if (!WorkingCopy.isEmpty() && QFileInfo(WorkingCopy).isFile()) return true;
+    if (!quiet) ShowInfo(kNotLoaded);
+    return false;
+}
+
+QString TFormXMLMain::WorkingFolder() const {
+    if (WorkingCopy.isEmpty()) return QString();
+    return QFileInfo(WorkingCopy).absolutePath();
+}
+
+// ---- Action log -------------------------------------------------------------------------------------
+
+void TFormXMLMain::SetLogWindow(TFormLogDlg* log) {
+    log_ = log;
+}
+
+void TFormXMLMain::LogLine(const QString& text) {
+    if (text.isEmpty() || !log_) return;
+    log_->AddLine(text);
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void TFormXMLMain::ShowActionLog() {
+    if (!log_) return;
+    const QRect main = frameGeometry();
+    const int statusHeight = statusBar()->isVisible() ? statusBar()->height() : 0;
+    const QRect logFrame = log_->frameGeometry();
+    const int left = main.left() + navPanel_->width();
+    const int top = main.bottom() - statusHeight - logFrame.height() + 1;
+    log_->move(left, top);
+    log_->show();
+    log_->raise();
+}
+
+// ---- Navigator --------------------------------------------------------------------------------------
+
+void TFormXMLMain::ClearNavigator() {
+    nav_->clear();
+    lines_.clear();
+}
+
+int TFormXMLMain::SelectedNavigatorRow() const {
+    const QList<QTreeWidgetItem*> sel = nav_->selectedItems();
+    return sel.isEmpty() ? -1 : nav_->indexOfTopLevelItem(sel.first());
+}
+
+void TFormXMLMain::SelectNavigatorRow(int row) {
+    QTreeWidgetItem* item = nav_->topLevelItem(row);
+    if (!item) return;
+    nav_->setCurrentItem(item);
+    item->setSelected(true);
+    nav_->scrollToItem(item);
+}
+
+void TFormXMLMain::RebuildNavigator(const TNavigatorLines& lines) {
+    const int selected = SelectedNavigatorRow();
+    ClearNavigator();
+    lines_ = lines.Lines;
+    CurrentRegionName = lines.RegionName;
+    for (const TNavigatorLine& l : lines_) {
+        auto* item = new QTreeWidgetItem(nav_, {l.Caption, l.Tag, l.District});
+        item->setData(0, Qt::UserRole, l.Kind);
+        item->setIcon(0, NavigatorIcon(l.Kind));
+    }
+    if (selected >= 0 && selected < nav_->topLevelItemCount()) SelectNavigatorRow(selected);
+    emit NavigatorRebuilt();
+}
+
+void TFormXMLMain::SelectNavigatorObject(const QString& layer, int number, int district) {
+    if (syncingSelection_) return;
+    const int row = NavigatorLineForMapObject(lines_, layer, number, district);
+    if (row < 0) return;
+    SelectNavigatorRow(row);
+    nav_->setFocus();
+}
+
+bool TFormXMLMain::OpenEditorAt(const QStringList& path) {
+    if (!editor_) {
+        // Without the editor the section's navigator line is the best place to show.
+        const int row = NavigatorLineForElementPath(lines_, path);
+        if (row >= 0) SelectNavigatorRow(row);
+        return row >= 0;
+    }
+    if (!editor_->IsEditorVisible() && !editor_->LoadEditorDocument(NamesFile, WorkingCopy)) return false;
+    editor_->ShowEditor();
+    if (!path.isEmpty()) editor_->SelectElementPath(path);
+    return true;
+}
+
+void TFormXMLMain::NavigatorDoubleClick() {
+    const int row = SelectedNavigatorRow();
+    if (row < 0 || row >= lines_.size() || !HasWorkingCopy(true)) return;
+    const TNavigatorTarget t = NavigatorTargetOf(lines_[row]);
+    if (t.ShowMap) {
+        if (map_) map_->ShowMap();
+        return;
+    }
+    if (t.ViewFile) {
+        ShowFileViewer(WorkingCopy, this);
+        return;
+    }
+    if (editor_) {
+        if (!OpenEditorAt(t.EditorPath)) return;
+    }
+    if (map_ && map_->IsMapVisible() && !t.MapLayer.isEmpty() && t.Number > 0) {
+        syncingSelection_ = true;
+        map_->SelectMapObject(t.MapLayer, t.Number, t.District);
+        syncingSelection_ = false;
+    }
+}
+
+bool TFormXMLMain::ShowInEditor(const QString& location, const QString& elementName) {
+    Q_UNUSED(elementName);
+    if (!HasWorkingCopy(true)) return false;
+    const QString loc = location.trimmed();
+    if (IsIntegerText(loc)) {
+        if (!editor_) return false;
+        if (!editor_->IsEditorVisible() && !editor_->LoadEditorDocument(NamesFile, WorkingCopy)) return false;
+        editor_->ShowEditor();
+        return editor_->SelectLine(int(TextToIntOrZero(loc)));
+    }
+    return OpenEditorAt(loc.split(QLatin1Char('\\'), Qt::SkipEmptyParts));
+}
+
+// ---- Small commands ---------------------------------------------------------------------------------
+
+void TFormXMLMain::CreateGuidCommand() {
+    QApplication::clipboard()->setText(NewGuidText());
+    ShowInfo(QStringLiteral("GUID в буфері обміну."));
+}
+
+void TFormXMLMain::HelpCommand() {
+    OpenWithShell(GlobalVar().Settings.ProgramDir + QStringLiteral("/zemlyar, керівництво.pdf"));
+}
+
+void TFormXMLMain::AboutCommand() {
+    QDialog dlg(this);
+    dlg.setObjectName(QStringLiteral("TFormAbout"));
+    dlg.setWindowTitle(QStringLiteral("Про програму"));
+    auto* lay = new QVBoxLayout(&dlg);
+    auto* icon = new QLabel(&dlg);
+    icon->setPixmap(ShellIcon(TShellIcon::App).pixmap(48, 48));
+    icon->setAlignment(Qt::AlignCenter);
+    auto* name = new QLabel(windowTitle(), &dlg);
+    name->setObjectName(QStringLiteral("LabelCaption"));
+    QFont f = name->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    name->setFont(f);
+    name->setAlignment(Qt::AlignCenter);
+    auto* buttons = new QDialogButtonBox(&dlg);
+    buttons->addButton(ButtonText(TMsgButton::Ok), QDialogButtonBox::AcceptRole);
+    connect(buttons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+    lay->addWidget(icon);
+    lay->addWidget(name);
+    lay->addWidget(buttons);
+    dlg.setMinimumWidth(300);
+    dlg.exec();
+}
+
+QString TFormXMLMain::OpenDroppedFiles(const QStringList& paths) {
+    for (const QString& p : paths) {
+        if (FileExtLower(p) != QLatin1String(".xml")) continue;
+        OpenedFile = p;
+        const auto open = handlers_.value(QStringLiteral("ACT_OPEN_FILE_NGO_DROPPED"));
+        if (open) open();
+        return p;
+    }
+    return QString();
+}
+
+void TFormXMLMain::dragEnterEvent(QDragEnterEvent* e) {
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
+}
+
+void TFormXMLMain::dropEvent(QDropEvent* e) {
+    QStringList paths;
+    for (const QUrl& u : e->mimeData()->urls())
+        if (u.isLocalFile()) paths << u.toLocalFile();
+    e->acceptProposedAction();
+    OpenDroppedFiles(paths);
+}
+
+void TFormXMLMain::closeEvent(QCloseEvent* e) {
+    if (map_) map_->ClearLayers();
+    if (log_) log_->hide();
+    if (!WorkingCopy.isEmpty() && QFileInfo::exists(WorkingFolder())) DeleteFolderTree(WorkingFolder());
+    QMainWindow::closeEvent(e);
 }

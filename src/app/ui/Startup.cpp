@@ -19,10 +19,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QScreen>
-#include <QThread>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
+#include <QThread>
 
 #include <clocale>
 
@@ -55,9 +55,11 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     QDir::setCurrent(GlobalVar().Settings.ProgramDir);
 
     if (!FolderIsWritable(GlobalVar().Settings.ProgramDir)) {
-        ShowError(QString(), QStringLiteral("Папка програми недоступна для запису:\r") + GlobalVar().Settings.ProgramDir +
-                                 QStringLiteral("\rНалаштування, бази даних і робочі копії зберігаються в ній, тому "
-                                                "програма не може працювати."));
+        ShowError(QString(),
+                  QStringLiteral("Папка програми недоступна для запису:\r") +
+                      GlobalVar().Settings.ProgramDir +
+                      QStringLiteral("\rНалаштування, бази даних і робочі копії зберігаються в ній, тому "
+                                     "програма не може працювати."));
         return false;
     }
 
@@ -75,6 +77,7 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     w.FormDialog = new TFormDialog(w.FormXMLMain);
     w.FormWait = new TFormWait(w.FormXMLMain);
     w.FormLogDlg = new TFormLogDlg(w.FormXMLMain);
+    w.FormXMLMain->SetLogWindow(w.FormLogDlg);
     w.FormEditXML = new TFormEditXML();
     w.FormMapView = new TFormMapView();
     w.FormCK63 = new TFormCK63(w.FormXMLMain);
@@ -99,7 +102,8 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     delete splash;
 
     // Without a window manager a maximise request does nothing: give the window the whole screen as well.
-    if (QScreen* screen = QApplication::primaryScreen()) w.FormXMLMain->setGeometry(screen->availableGeometry());
+    if (QScreen* screen = QApplication::primaryScreen())
+        w.FormXMLMain->setGeometry(screen->availableGeometry());
     w.FormXMLMain->showMaximized();
     return true;
 }
