@@ -5,7 +5,9 @@
 #include "common/TextHelpers.h"
 
 namespace {
-QString Ini() { return GlobalVar().Settings.IniFile; }
+QString Ini() {
+    return GlobalVar().Settings.IniFile;
+}
 } // namespace
 
 bool ReadBlockOption(const QString& key) {
@@ -17,18 +19,22 @@ bool WriteBlockOption(const QString& key, bool on) {
     return IniWriteString(Ini(), IniKeys::kInterface, key, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-QString ReadCoordPrecision() { return IniReadString(Ini(), IniKeys::kInterface, IniKeys::kCoordTo, QStringLiteral("4")); }
+QString ReadCoordPrecision() {
+    return IniReadString(Ini(), IniKeys::kInterface, IniKeys::kCoordTo, QStringLiteral("4"));
+}
 
 bool WriteCoordPrecision(const QString& value) {
     return IniWriteString(Ini(), IniKeys::kInterface, IniKeys::kCoordTo, value);
 }
 
 bool ReadKmcAlways() {
-    return IniReadString(Ini(), IniKeys::kInterface, IniKeys::kKmcAlways, QStringLiteral("1")) != QLatin1String("0");
+    return IniReadString(Ini(), IniKeys::kInterface, IniKeys::kKmcAlways, QStringLiteral("1")) !=
+           QLatin1String("0");
 }
 
 bool WriteKmcAlways(bool on) {
-    return IniWriteString(Ini(), IniKeys::kInterface, IniKeys::kKmcAlways, on ? QStringLiteral("1") : QStringLiteral("0"));
+    return IniWriteString(Ini(), IniKeys::kInterface, IniKeys::kKmcAlways,
+                          on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 QString ReadDialogFolder(int tag) {

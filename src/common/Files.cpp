@@ -3,12 +3,12 @@
 #include "common/CodePage.h"
 #include "common/Messages.h"
 
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QCursor>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSaveFile>
@@ -23,7 +23,8 @@ bool FileExistsQuiet(const QString& path) {
 
 QString StripTrailingBackslashes(const QString& path) {
     QString p = path;
-    while (p.size() > 1 && (p.endsWith('/') || p.endsWith('\\'))) p.chop(1);
+    while (p.size() > 1 && (p.endsWith('/') || p.endsWith('\\')))
+        p.chop(1);
     if (p == QLatin1String("\\")) p.clear();
     return p;
 }
@@ -49,9 +50,11 @@ QString WithoutExtension(const QString& path) {
 QStringList ListFiles(const QString& folder, const QString& masks, bool fullPaths) {
     QDir dir(folder);
     if (folder.isEmpty() || !dir.exists()) return {};
-    const QStringList names = dir.entryList(masks.split(';', Qt::SkipEmptyParts), QDir::Files | QDir::Hidden, QDir::Name);
+    const QStringList names =
+        dir.entryList(masks.split(';', Qt::SkipEmptyParts), QDir::Files | QDir::Hidden, QDir::Name);
     QStringList out;
-    for (const QString& n : names) out << (fullPaths ? dir.absoluteFilePath(n) : n);
+    for (const QString& n : names)
+        out << (fullPaths ? dir.absoluteFilePath(n) : n);
     out.sort();
     return out;
 }
@@ -113,20 +116,35 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* erro
 
 QString ShellErrorText(int code) {
     switch (code) {
-    case 0: return QStringLiteral("The operating system is out of memory or resources.");
-    case 2: return QStringLiteral("The specified file was not found.");
-    case 3: return QStringLiteral("The specified path was not found.");
-    case 5: return QStringLiteral("The operating system denied access to the specified file.");
-    case 8: return QStringLiteral("There was not enough memory to complete the operation.");
-    case 11: return QStringLiteral("The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).");
-    case 26: return QStringLiteral("A sharing violation occurred.");
-    case 27: return QStringLiteral("The filename association is incomplete or invalid.");
-    case 28: return QStringLiteral("The DDE transaction could not be completed because the request timed out.");
-    case 29: return QStringLiteral("The DDE transaction failed.");
-    case 30: return QStringLiteral("The DDE transaction could not be completed because other DDE transactions were being processed.");
-    case 31: return QStringLiteral("There is no application associated with the given filename extension.");
-    case 32: return QStringLiteral("The specified dynamic-link library was not found.");
-    default: return {};
+    case 0:
+        return QStringLiteral("The operating system is out of memory or resources.");
+    case 2:
+        return QStringLiteral("The specified file was not found.");
+    case 3:
+        return QStringLiteral("The specified path was not found.");
+    case 5:
+        return QStringLiteral("The operating system denied access to the specified file.");
+    case 8:
+        return QStringLiteral("There was not enough memory to complete the operation.");
+    case 11:
+        return QStringLiteral("The .EXE file is invalid (non-Win32 .EXE or error in .EXE image).");
+    case 26:
+        return QStringLiteral("A sharing violation occurred.");
+    case 27:
+        return QStringLiteral("The filename association is incomplete or invalid.");
+    case 28:
+        return QStringLiteral("The DDE transaction could not be completed because the request timed out.");
+    case 29:
+        return QStringLiteral("The DDE transaction failed.");
+    case 30:
+        return QStringLiteral("The DDE transaction could not be completed because other DDE transactions "
+                              "were being processed.");
+    case 31:
+        return QStringLiteral("There is no application associated with the given filename extension.");
+    case 32:
+        return QStringLiteral("The specified dynamic-link library was not found.");
+    default:
+        return {};
     }
 }
 
@@ -149,7 +167,8 @@ int OpenWithShell(const QString& path) {
     return code;
 }
 
-bool RunProgram(const QString& executable, const QStringList& arguments, bool minimised, bool wait, int* exitCode) {
+bool RunProgram(const QString& executable, const QStringList& arguments, bool minimised, bool wait,
+                int* exitCode) {
     Q_UNUSED(minimised); // window state of another program cannot be chosen on this platform
     if (executable.isEmpty()) return false;
     if (!wait) return QProcess::startDetached(executable, arguments);

@@ -39,7 +39,8 @@ void TIniDocument::SetBytes(const QByteArray& bytes) {
 
 QByteArray TIniDocument::Bytes() const {
     QByteArray out;
-    for (const auto& l : lines_) out += l.raw + l.eol;
+    for (const auto& l : lines_)
+        out += l.raw + l.eol;
     return out;
 }
 
@@ -52,7 +53,9 @@ bool TIniDocument::Load(const QString& path) {
     return true;
 }
 
-bool TIniDocument::Save(const QString& path) const { return WriteFileAtomic(path, Bytes()); }
+bool TIniDocument::Save(const QString& path) const {
+    return WriteFileAtomic(path, Bytes());
+}
 
 bool TIniDocument::IsHeader(const QByteArray& raw, QString* name) {
     const QByteArray t = raw.trimmed();
@@ -82,7 +85,8 @@ int TIniDocument::FindSection(const QString& section) const {
 
 int TIniDocument::SectionEnd(int header) const {
     int i = header + 1;
-    while (i < lines_.size() && !IsHeader(lines_[i].raw, nullptr)) ++i;
+    while (i < lines_.size() && !IsHeader(lines_[i].raw, nullptr))
+        ++i;
     return i;
 }
 
@@ -125,7 +129,8 @@ void TIniDocument::WriteString(const QString& section, const QString& key, const
     }
     // After the section's last non-empty line.
     int pos = SectionEnd(h);
-    while (pos - 1 > h && lines_[pos - 1].raw.trimmed().isEmpty()) --pos;
+    while (pos - 1 > h && lines_[pos - 1].raw.trimmed().isEmpty())
+        --pos;
     if (lines_[pos - 1].eol.isEmpty()) lines_[pos - 1].eol = "\r\n";
     lines_.insert(pos, {line, "\r\n"});
 }

@@ -15,7 +15,8 @@ namespace {
 class TStderrSink final : public TMessageSink {
 public:
     void ShowMessage(TMsgKind, const QString& caption, const QString& text) override {
-        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(QString(text).replace('\r', '\n')));
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption),
+                     qUtf8Printable(QString(text).replace('\r', '\n')));
     }
     TMsgButton Ask(const QString& caption, const QString& text, const QList<TMsgButton>& buttons) override {
         ShowMessage(TMsgKind::Info, caption, text);
@@ -36,16 +37,25 @@ TMessageSink* g_sink = nullptr;
 
 } // namespace
 
-void SetMessageSink(TMessageSink* sink) { g_sink = sink; }
-TMessageSink* MessageSink() { return g_sink ? g_sink : &DefaultSink(); }
+void SetMessageSink(TMessageSink* sink) {
+    g_sink = sink;
+}
+TMessageSink* MessageSink() {
+    return g_sink ? g_sink : &DefaultSink();
+}
 
 QString ButtonText(TMsgButton b) {
     switch (b) {
-    case TMsgButton::Yes: return QStringLiteral("Так");
-    case TMsgButton::No: return QStringLiteral("Ні");
-    case TMsgButton::Cancel: return QStringLiteral("Скасувати");
-    case TMsgButton::Ok: return QStringLiteral("OK");
-    case TMsgButton::None: break;
+    case TMsgButton::Yes:
+        return QStringLiteral("Так");
+    case TMsgButton::No:
+        return QStringLiteral("Ні");
+    case TMsgButton::Cancel:
+        return QStringLiteral("Скасувати");
+    case TMsgButton::Ok:
+        return QStringLiteral("OK");
+    case TMsgButton::None:
+        break;
     }
     return {};
 }
@@ -88,11 +98,17 @@ void ShowBalloon(const QString& title, const QString& text, int kind, QObject* c
     MessageSink()->ShowBalloon(title, text, kind, control);
 }
 
-void HideBalloon() { MessageSink()->HideBalloon(); }
+void HideBalloon() {
+    MessageSink()->HideBalloon();
+}
 
 QString CommandFailureText(const QString& context, const QString& error) {
     return context + QStringLiteral("\rПомилка: ") + error;
 }
 
-TSilentMessagesScope::TSilentMessagesScope() : previous_(SilentMessages) { SilentMessages = true; }
-TSilentMessagesScope::~TSilentMessagesScope() { SilentMessages = previous_; }
+TSilentMessagesScope::TSilentMessagesScope() : previous_(SilentMessages) {
+    SilentMessages = true;
+}
+TSilentMessagesScope::~TSilentMessagesScope() {
+    SilentMessages = previous_;
+}

@@ -37,10 +37,13 @@ extern const QString kCaptionConfirm; // "Підтвердження"
 QString ButtonText(TMsgButton b);     // "Так", "Ні", "Скасувати", "OK"
 
 void ShowError(const QString& caption, const QString& text);
-inline void ShowError(const QString& text) { ShowError(QString(), text); }
+inline void ShowError(const QString& text) {
+    ShowError(QString(), text);
+}
 void ShowWarning(const QString& text);
 void ShowInfo(const QString& text);
-TMsgButton AskConfirm(const QString& text, const QList<TMsgButton>& buttons = {TMsgButton::Yes, TMsgButton::No});
+TMsgButton AskConfirm(const QString& text,
+                      const QList<TMsgButton>& buttons = {TMsgButton::Yes, TMsgButton::No});
 void ShowBalloon(const QString& title, const QString& text, int kind, QObject* control = nullptr);
 void HideBalloon();
 

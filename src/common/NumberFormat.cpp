@@ -49,7 +49,8 @@ void RoundedParts(double value, int decimals, std::string* intPart, std::string*
         all = std::string(-point + 1, '0') + all;
         point = 1;
     }
-    if (static_cast<int>(all.size()) < point + decimals + 1) all.append(point + decimals + 1 - all.size(), '0');
+    if (static_cast<int>(all.size()) < point + decimals + 1)
+        all.append(point + decimals + 1 - all.size(), '0');
     // Round at position point + decimals.
     const int keep = point + decimals;
     const bool up = all[keep] >= '5';
@@ -91,10 +92,12 @@ double ParseNumber(const QString& text, bool* ok, bool allowExponent) {
     qsizetype i = 0;
     if (b[0] == '-') i = 1;
     qsizetype digitsBefore = 0, digitsAfter = 0;
-    while (i < n && b[i] >= '0' && b[i] <= '9') ++i, ++digitsBefore;
+    while (i < n && b[i] >= '0' && b[i] <= '9')
+        ++i, ++digitsBefore;
     if (i < n && b[i] == '.') {
         ++i;
-        while (i < n && b[i] >= '0' && b[i] <= '9') ++i, ++digitsAfter;
+        while (i < n && b[i] >= '0' && b[i] <= '9')
+            ++i, ++digitsAfter;
         if (digitsBefore == 0 || digitsAfter == 0) return 0;
     }
     if (digitsBefore == 0) return 0;
@@ -102,7 +105,8 @@ double ParseNumber(const QString& text, bool* ok, bool allowExponent) {
         ++i;
         if (i < n && (b[i] == '+' || b[i] == '-')) ++i;
         qsizetype ed = 0;
-        while (i < n && b[i] >= '0' && b[i] <= '9') ++i, ++ed;
+        while (i < n && b[i] >= '0' && b[i] <= '9')
+            ++i, ++ed;
         if (ed == 0) return 0;
     }
     if (i != n) return 0;
@@ -122,7 +126,9 @@ double RoundDecimal(double value, int decimals) {
 }
 
 QString FormatDecimals(double value, int decimals) {
-    if (!std::isfinite(value)) return std::isnan(value) ? QStringLiteral("NAN") : (value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
+    if (!std::isfinite(value))
+        return std::isnan(value) ? QStringLiteral("NAN")
+                                 : (value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF"));
     if (decimals < 0) decimals = 0;
     std::string ip, fp;
     bool neg = false;
@@ -149,8 +155,10 @@ QString FormatFloatPattern(const QString& pattern, double value) {
     std::string ip, fp;
     bool neg = false;
     RoundedParts(value, maxFrac, &ip, &fp, &neg);
-    while (static_cast<int>(fp.size()) > minFrac && !fp.empty() && fp.back() == '0') fp.pop_back();
-    while (static_cast<int>(ip.size()) < minInt) ip.insert(ip.begin(), '0');
+    while (static_cast<int>(fp.size()) > minFrac && !fp.empty() && fp.back() == '0')
+        fp.pop_back();
+    while (static_cast<int>(ip.size()) < minInt)
+        ip.insert(ip.begin(), '0');
 
     // A literal character between integer placeholders is a group separator: it is written when a digit
     // stands on its left, i.e. only between digits.
@@ -195,7 +203,8 @@ QString FormatGeneral(double value) {
     std::string digits;
     for (char c : mant)
         if (c != '.') digits += c;
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
     std::string out;
     if (exp >= 15 || exp < -5) {
         out = digits.substr(0, 1);

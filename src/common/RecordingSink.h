@@ -33,7 +33,8 @@ public:
 
     QStringList Texts() const {
         QStringList t;
-        for (const auto& m : messages) t << m.text;
+        for (const auto& m : messages)
+            t << m.text;
         return t;
     }
     QString LastText() const { return messages.isEmpty() ? QString() : messages.last().text; }

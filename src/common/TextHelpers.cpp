@@ -5,7 +5,8 @@
 #include <QDateTime>
 #include <QUuid>
 
-QString SplitField(const QString& text, const QString& delimiter, const QString& def, int n, bool prefixDelimiter) {
+QString SplitField(const QString& text, const QString& delimiter, const QString& def, int n,
+                   bool prefixDelimiter) {
     if (text.isEmpty() || n == 0 || n < -1) return def;
     if (delimiter.isEmpty()) return n == 1 || n == -1 ? text : def;
     if (n == -1) {
@@ -29,7 +30,8 @@ QString ReplaceAll(const QString& text, const QString& what, const QString& with
     QString result = text;
     result.replace(what, with);
     if (repeat && !with.contains(what)) {
-        while (result.contains(what)) result.replace(what, with);
+        while (result.contains(what))
+            result.replace(what, with);
     }
     return result;
 }
@@ -46,9 +48,13 @@ QStringList SplitToArrayNoLastEmpty(const QString& text, const QString& delimite
     return items;
 }
 
-QStringList SplitToList(const QString& text, const QString& delimiter) { return SplitToArrayNoLastEmpty(text, delimiter); }
+QStringList SplitToList(const QString& text, const QString& delimiter) {
+    return SplitToArrayNoLastEmpty(text, delimiter);
+}
 
-QString JoinList(const QStringList& list, const QString& delimiter) { return list.join(delimiter); }
+QString JoinList(const QStringList& list, const QString& delimiter) {
+    return list.join(delimiter);
+}
 
 QString JoinArray(const QStringList& items, int count, const QString& delimiter, bool skipEmpty) {
     QString out;
@@ -75,12 +81,16 @@ void SplitOnce(const QString& text, const QString& delimiter, QString* head, QSt
 
 QString TrimChars(const QString& text, const QString& set) {
     qsizetype b = 0, e = text.size();
-    while (b < e && set.contains(text[b])) ++b;
-    while (e > b && set.contains(text[e - 1])) --e;
+    while (b < e && set.contains(text[b]))
+        ++b;
+    while (e > b && set.contains(text[e - 1]))
+        --e;
     return text.mid(b, e - b);
 }
 
-int CountChar(const QString& text, QChar c) { return static_cast<int>(text.count(c)); }
+int CountChar(const QString& text, QChar c) {
+    return static_cast<int>(text.count(c));
+}
 
 QString ShortenMiddle(const QString& text, int limit) {
     if (text.size() < limit) return text;
@@ -139,10 +149,13 @@ namespace {
 quint32 g_seed = 0;
 } // namespace
 
-void ResetRandomGenerator() { g_seed = 0; }
+void ResetRandomGenerator() {
+    g_seed = 0;
+}
 
 void Randomize() {
-    g_seed = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() * 1103515245ull + QDateTime::currentMSecsSinceEpoch() / 7);
+    g_seed = static_cast<quint32>(QDateTime::currentMSecsSinceEpoch() * 1103515245ull +
+                                  QDateTime::currentMSecsSinceEpoch() / 7);
 }
 
 int RandomInt(int range) {
@@ -153,7 +166,8 @@ int RandomInt(int range) {
 
 QString RandomDigits(int n) {
     QString out;
-    for (int i = 0; i < n; ++i) out += QChar('0' + RandomInt(100) % 9);
+    for (int i = 0; i < n; ++i)
+        out += QChar('0' + RandomInt(100) % 9);
     return out;
 }
 
@@ -167,11 +181,19 @@ QStringList ArgsToTexts(std::initializer_list<QVariant> values) {
     QStringList out;
     for (const QVariant& v : values) {
         switch (v.typeId()) {
-        case QMetaType::Bool: out << (v.toBool() ? QStringLiteral("True") : QStringLiteral("False")); break;
+        case QMetaType::Bool:
+            out << (v.toBool() ? QStringLiteral("True") : QStringLiteral("False"));
+            break;
         case QMetaType::Double:
-        case QMetaType::Float: out << FormatGeneral(v.toDouble()); break;
-        case QMetaType::QChar: out << QString(v.toChar()); break;
-        default: out << v.toString(); break;
+        case QMetaType::Float:
+            out << FormatGeneral(v.toDouble());
+            break;
+        case QMetaType::QChar:
+            out << QString(v.toChar());
+            break;
+        default:
+            out << v.toString();
+            break;
         }
     }
     return out;

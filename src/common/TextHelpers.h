@@ -31,8 +31,12 @@ int CountChar(const QString& text, QChar c);
 // Limits under 4 (k < 1) give "[...]" alone for texts that do not fit.
 QString ShortenMiddle(const QString& text, int limit);
 
-template <typename T> T Choose(bool first, const T& a, const T& b) { return first ? a : b; }
-inline QString Choose(bool first, const char* a, const char* b) { return QString::fromUtf8(first ? a : b); }
+template <typename T> T Choose(bool first, const T& a, const T& b) {
+    return first ? a : b;
+}
+inline QString Choose(bool first, const char* a, const char* b) {
+    return QString::fromUtf8(first ? a : b);
+}
 
 bool IsIntegerText(const QString& text);
 bool IsNumberText(const QString& text);

@@ -92,7 +92,8 @@ TEST(Messages, SilentModeStoresTheTextAndEmptyErrorsShowNothing) {
     EXPECT_FALSE(SilentMessages);
     sink.answers = {TMsgButton::No};
     EXPECT_EQ(AskConfirm("?", {TMsgButton::Yes, TMsgButton::No}), TMsgButton::No);
-    EXPECT_EQ(CommandFailureText("Відкриття файлу", "немає доступу"), "Відкриття файлу\rПомилка: немає доступу");
+    EXPECT_EQ(CommandFailureText("Відкриття файлу", "немає доступу"),
+              "Відкриття файлу\rПомилка: немає доступу");
 }
 
 TEST(InputFilters, NumberEdit) {
@@ -103,8 +104,9 @@ TEST(InputFilters, NumberEdit) {
         int caretAfter;
         bool rejected;
     } cases[] = {
-        {"12,5", 4, 5, 2, "12.5", 4, false},  {"1a2", 3, 5, 2, "12", 2, true},   {"1-2", 3, 5, 2, "12", 2, true},
-        {"-1.2.3", 6, 5, 2, "-1.23", 5, true}, {"12345", 5, 3, 2, "123", 3, true}, {"1.2345", 6, 3, 2, "1.23", 4, true},
+        {"12,5", 4, 5, 2, "12.5", 4, false}, {"1a2", 3, 5, 2, "12", 2, true},
+        {"1-2", 3, 5, 2, "12", 2, true},     {"-1.2.3", 6, 5, 2, "-1.23", 5, true},
+        {"12345", 5, 3, 2, "123", 3, true},  {"1.2345", 6, 3, 2, "1.23", 4, true},
         {"x12", 1, 5, 2, "12", 0, true},
     };
     for (const auto& c : cases) {

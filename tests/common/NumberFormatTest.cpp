@@ -10,12 +10,17 @@ TEST(FormatDecimals, RoundsHalfAwayFromZeroOnTheDecimalValue) {
         int n;
         const char* expected;
     } cases[] = {
-        {2.5, 0, "3"},       {1.23456, 4, "1.2346"}, {7, 2, "7.00"},     {2.675, 2, "2.68"}, {-2.5, 0, "-3"},
-        {-2.675, 2, "-2.68"}, {0.125, 2, "0.13"},    {1.005, 2, "1.01"}, {0.0, 3, "0.000"},  {-0.001, 2, "0.00"},
-        {999.995, 2, "1000.00"}, {97284.00000000001, 2, "97284.00"}, {1e-7, 3, "0.000"}, {123456789012.5, 0, "123456789013"},
+        {2.5, 0, "3"},           {1.23456, 4, "1.2346"},
+        {7, 2, "7.00"},          {2.675, 2, "2.68"},
+        {-2.5, 0, "-3"},         {-2.675, 2, "-2.68"},
+        {0.125, 2, "0.13"},      {1.005, 2, "1.01"},
+        {0.0, 3, "0.000"},       {-0.001, 2, "0.00"},
+        {999.995, 2, "1000.00"}, {97284.00000000001, 2, "97284.00"},
+        {1e-7, 3, "0.000"},      {123456789012.5, 0, "123456789013"},
         {0.12355, 4, "0.1236"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatDecimals(c.v, c.n), QString(c.expected)) << c.v << " n=" << c.n;
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatDecimals(c.v, c.n), QString(c.expected)) << c.v << " n=" << c.n;
 }
 
 TEST(FormatFloatPattern, EveryPatternInUse) {
@@ -46,7 +51,8 @@ TEST(FormatFloatPattern, EveryPatternInUse) {
         {"### ### ### ##0.00", 123.0, "123.00"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatFloatPattern(c.pattern, c.v), QString::fromUtf8(c.expected)) << c.pattern << " " << c.v;
+        EXPECT_EQ(FormatFloatPattern(c.pattern, c.v), QString::fromUtf8(c.expected))
+            << c.pattern << " " << c.v;
 }
 
 TEST(FormatGeneral, FifteenSignificantDigits) {
@@ -54,11 +60,21 @@ TEST(FormatGeneral, FifteenSignificantDigits) {
         double v;
         const char* expected;
     } cases[] = {
-        {0.1 + 0.2, "0.3"}, {1.5, "1.5"}, {100, "100"}, {-2.25, "-2.25"}, {1.0 / 3, "0.333333333333333"},
-        {123456789012345.0, "123456789012345"}, {1e20, "1E20"}, {0.0001, "0.0001"}, {1e-7, "1E-7"}, {0, "0"},
-        {27500, "27500"}, {1.608, "1.608"},
+        {0.1 + 0.2, "0.3"},
+        {1.5, "1.5"},
+        {100, "100"},
+        {-2.25, "-2.25"},
+        {1.0 / 3, "0.333333333333333"},
+        {123456789012345.0, "123456789012345"},
+        {1e20, "1E20"},
+        {0.0001, "0.0001"},
+        {1e-7, "1E-7"},
+        {0, "0"},
+        {27500, "27500"},
+        {1.608, "1.608"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatGeneral(c.v), QString(c.expected)) << c.v;
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatGeneral(c.v), QString(c.expected)) << c.v;
 }
 
 TEST(ParseNumber, PointParsesCommaDoesNot) {

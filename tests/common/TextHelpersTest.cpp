@@ -13,12 +13,14 @@ struct SplitFieldCase {
 
 TEST(SplitField, FieldsDefaultsAndLast) {
     const SplitFieldCase cases[] = {
-        {"a;b;c", 2, false, "b"}, {"a;b;c", 4, false, "x"}, {"a;b;c", -1, false, "c"}, {"abc", 1, false, "abc"},
-        {"a;b;c", 2, true, ";b"}, {"a;b;c", 3, false, "c"}, {"a;b;c", 0, false, "x"},  {"", 1, false, "x"},
-        {"abc", -1, false, "abc"}, {"a;;c", 2, true, ""},   {"a;b;c", 1, false, "a"},
+        {"a;b;c", 2, false, "b"}, {"a;b;c", 4, false, "x"}, {"a;b;c", -1, false, "c"},
+        {"abc", 1, false, "abc"}, {"a;b;c", 2, true, ";b"}, {"a;b;c", 3, false, "c"},
+        {"a;b;c", 0, false, "x"}, {"", 1, false, "x"},      {"abc", -1, false, "abc"},
+        {"a;;c", 2, true, ""},    {"a;b;c", 1, false, "a"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SplitField(QString::fromUtf8(c.text), ";", "x", c.n, c.prefix), QString::fromUtf8(c.expected))
+        EXPECT_EQ(SplitField(QString::fromUtf8(c.text), ";", "x", c.n, c.prefix),
+                  QString::fromUtf8(c.expected))
             << c.text << " n=" << c.n;
 }
 
@@ -61,13 +63,15 @@ TEST(ShortenMiddle, LimitsIncludingTinyOnes) {
 }
 
 TEST(NumberTexts, IntegerAndNumberRecognition) {
-    const std::pair<const char*, bool> ints[] = {{"-", false}, {"-5", true}, {"", false}, {"5-", false},
+    const std::pair<const char*, bool> ints[] = {{"-", false},  {"-5", true},   {"", false},  {"5-", false},
                                                  {"007", true}, {"1.5", false}, {" 5", false}};
-    for (const auto& [t, ok] : ints) EXPECT_EQ(IsIntegerText(t), ok) << t;
-    const std::pair<const char*, bool> nums[] = {{"-", false},    {".5", false}, {"5.", false}, {"1.2.3", false},
-                                                 {"-0.5", true},  {"1.5", true}, {"1,5", false}, {"12", true},
-                                                 {"-.5", false}, {"1e5", false}};
-    for (const auto& [t, ok] : nums) EXPECT_EQ(IsNumberText(t), ok) << t;
+    for (const auto& [t, ok] : ints)
+        EXPECT_EQ(IsIntegerText(t), ok) << t;
+    const std::pair<const char*, bool> nums[] = {
+        {"-", false},  {".5", false},  {"5.", false}, {"1.2.3", false}, {"-0.5", true},
+        {"1.5", true}, {"1,5", false}, {"12", true},  {"-.5", false},   {"1e5", false}};
+    for (const auto& [t, ok] : nums)
+        EXPECT_EQ(IsNumberText(t), ok) << t;
     EXPECT_EQ(TextToIntOrZero("42"), 42);
     EXPECT_EQ(TextToIntOrZero("4x"), 0);
     EXPECT_DOUBLE_EQ(TextToFloatOrZero("1.5"), 1.5);
@@ -84,7 +88,8 @@ TEST(Random, DigitsAreZeroToEightAndRepeatFromTheInitialState) {
     ResetRandomGenerator();
     const QString many = RandomDigits(2000);
     EXPECT_FALSE(many.contains('9'));
-    for (QChar c : many) EXPECT_TRUE(c >= '0' && c <= '8');
+    for (QChar c : many)
+        EXPECT_TRUE(c >= '0' && c <= '8');
     Randomize();
     const QString c = RandomDigits(10);
     Randomize();

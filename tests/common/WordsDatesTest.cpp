@@ -27,11 +27,14 @@ TEST(AmountInWords, Table) {
         {"abc", false, "0 грн 00 коп."},
         // Undefined by the rules: must not crash and give a defined result.
         {"-21.50", false, "мінус двадцять одна грн 50 коп."},
-        {"12345678901234567890", true, "шістсот сімдесят вісім трильйонів дев'ятсот один мільярд двісті тридцять чотири мільйони п'ятсот шістдесят сім тисяч вісімсот дев'яносто"},
+        {"12345678901234567890", true,
+         "шістсот сімдесят вісім трильйонів дев'ятсот один мільярд двісті тридцять чотири мільйони п'ятсот "
+         "шістдесят сім тисяч вісімсот дев'яносто"},
         {"5.123456789012345678901", false, "п'ять грн 123456789012345678 коп."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(AmountInWords(QString::fromUtf8(c.amount), c.wordsOnly), QString::fromUtf8(c.expected)) << c.amount;
+        EXPECT_EQ(AmountInWords(QString::fromUtf8(c.amount), c.wordsOnly), QString::fromUtf8(c.expected))
+            << c.amount;
 }
 
 TEST(DeclineCouncilName, Genitive) {
@@ -43,7 +46,8 @@ TEST(DeclineCouncilName, Genitive) {
         {"Київська область", "Київської області"},
         {"с. Гора сільська рада", "с.Гора сільської ради"},
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(DeclineCouncilName(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(DeclineCouncilName(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
 }
 
 TEST(ShortPersonName, Forms) {
@@ -58,19 +62,22 @@ TEST(ShortPersonName, Forms) {
         {"Я", "Я"},
         {"a.b", "a.b"},
     };
-    for (const auto& [in, out] : cases) EXPECT_EQ(ShortPersonName(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(ShortPersonName(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
 }
 
 TEST(Dates, ConversionsPlaceholdersAndShortInputs) {
     const std::pair<const char*, const char*> toUa[] = {
         {"2024-03-07", "07.03.2024"}, {"1900-01-01", ""}, {"07.03.2024", "07.03.2024"}, {"", ""},
-        {"0001-01-01", ""},           {"1967-08-13", ""}, {"0000-01-01", ""},          {"————|————", ""},
+        {"0001-01-01", ""},           {"1967-08-13", ""}, {"0000-01-01", ""},           {"————|————", ""},
         {"2024-3", "2024-3"},
     };
-    for (const auto& [in, out] : toUa) EXPECT_EQ(IsoDateToUa(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    for (const auto& [in, out] : toUa)
+        EXPECT_EQ(IsoDateToUa(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
     const std::pair<const char*, const char*> toIso[] = {
         {"07.03.2024", "2024-03-07"}, {"2024-03-07", "2024-03-07"}, {"", ""}, {"7.3", "7.3"}};
-    for (const auto& [in, out] : toIso) EXPECT_EQ(UaDateToIso(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
+    for (const auto& [in, out] : toIso)
+        EXPECT_EQ(UaDateToIso(QString::fromUtf8(in)), QString::fromUtf8(out)) << in;
     QDate d;
     ASSERT_TRUE(IsoTextToDate("2024-03-07", &d));
     EXPECT_EQ(d, QDate(2024, 3, 7));

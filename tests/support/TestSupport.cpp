@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
-QString TestDataPath(const QString& relative) { return QStringLiteral(ZEMLYAR_TEST_DATA) + '/' + relative; }
+QString TestDataPath(const QString& relative) {
+    return QStringLiteral(ZEMLYAR_TEST_DATA) + '/' + relative;
+}
 
 QByteArray ReadBytes(const QString& path) {
     QFile f(path);
@@ -31,7 +33,9 @@ TTestProgramDir::TTestProgramDir() : saved_(std::make_unique<Saved>()) {
     InitGlobalVar(dir_.path() + QStringLiteral("/zemlyar"));
 }
 
-TTestProgramDir::~TTestProgramDir() { GlobalVar() = saved_->value; }
+TTestProgramDir::~TTestProgramDir() {
+    GlobalVar() = saved_->value;
+}
 
 bool TTestProgramDir::CopyFromProgram(const QString& name) const {
     const QString src = QStringLiteral(ZEMLYAR_PROGRAM_DIR) + '/' + name;

@@ -11,8 +11,9 @@ TFormSplash::TFormSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("TFormSplash"));
     setFixedSize(440, 220);
-    setStyleSheet(QStringLiteral("TFormSplash{background:qlineargradient(x1:0,y1:0,x2:0,y2:1,stop:0 #2f6b3a,stop:1 #1d4426);}"
-                                 "QLabel{color:white;}"));
+    setStyleSheet(QStringLiteral(
+        "TFormSplash{background:qlineargradient(x1:0,y1:0,x2:0,y2:1,stop:0 #2f6b3a,stop:1 #1d4426);}"
+        "QLabel{color:white;}"));
     setAttribute(Qt::WA_StyledBackground);
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(28, 28, 28, 20);
@@ -37,5 +38,9 @@ void TFormSplash::SetStatus(const QString& text) {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-QString TFormSplash::StatusText() const { return status_->text(); }
-QString TFormSplash::ProgramNameText() const { return programName_->text(); }
+QString TFormSplash::StatusText() const {
+    return status_->text();
+}
+QString TFormSplash::ProgramNameText() const {
+    return programName_->text();
+}

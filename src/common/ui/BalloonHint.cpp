@@ -37,4 +37,6 @@ void TBalloonHint::ShowAt(const QPoint& globalPos, const QString& title, const Q
     timer_->start(longDisplay ? 10000 : 3000);
 }
 
-void TBalloonHint::mousePressEvent(QMouseEvent*) { hide(); }
+void TBalloonHint::mousePressEvent(QMouseEvent*) {
+    hide();
+}

@@ -10,7 +10,8 @@ class TBalloonHint : public QFrame {
 public:
     explicit TBalloonHint(QWidget* parent = nullptr);
     // warning selects the warning look; longDisplay keeps it up longer.
-    void ShowAt(const QPoint& globalPos, const QString& title, const QString& text, bool warning, bool longDisplay);
+    void ShowAt(const QPoint& globalPos, const QString& title, const QString& text, bool warning,
+                bool longDisplay);
 
 protected:
     void mousePressEvent(QMouseEvent*) override;

@@ -8,10 +8,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-QString MessageDisplayText(const QString& text) { return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n'); }
+QString MessageDisplayText(const QString& text) {
+    return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace('\r', '\n');
+}
 
 TMessageBoxSink::TMessageBoxSink() = default;
-TMessageBoxSink::~TMessageBoxSink() { delete balloon_; }
+TMessageBoxSink::~TMessageBoxSink() {
+    delete balloon_;
+}
 
 void TMessageBoxSink::ShowMessage(TMsgKind kind, const QString& caption, const QString& text) {
     QMessageBox box(kind == TMsgKind::Error     ? QMessageBox::Critical
@@ -23,7 +27,8 @@ void TMessageBoxSink::ShowMessage(TMsgKind kind, const QString& caption, const Q
     box.exec();
 }
 
-TMsgButton TMessageBoxSink::Ask(const QString& caption, const QString& text, const QList<TMsgButton>& buttons) {
+TMsgButton TMessageBoxSink::Ask(const QString& caption, const QString& text,
+                                const QList<TMsgButton>& buttons) {
     QApplication::beep();
     QMessageBox box(QMessageBox::Question, caption, MessageDisplayText(text), QMessageBox::NoButton,
                     QApplication::activeWindow());
@@ -46,7 +51,9 @@ void TMessageBoxSink::ShowBalloon(const QString& title, const QString& text, int
     QPoint pos = QCursor::pos();
     if (w) {
         switch (kind) {
-        case 1: pos = w->mapToGlobal(QPoint(0, 0)); break;
+        case 1:
+            pos = w->mapToGlobal(QPoint(0, 0));
+            break;
         case 2:
             if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->currentIndex().isValid()) {
                 const QRect r = view->visualRect(view->currentIndex());
@@ -55,9 +62,14 @@ void TMessageBoxSink::ShowBalloon(const QString& title, const QString& text, int
                 pos = w->mapToGlobal(QPoint(0, w->height()));
             }
             break;
-        case 3: pos = w->mapToGlobal(w->rect().center()); break;
-        case 4: pos = w->mapToGlobal(QPoint(w->width() / 2, 0)); break;
-        default: break;
+        case 3:
+            pos = w->mapToGlobal(w->rect().center());
+            break;
+        case 4:
+            pos = w->mapToGlobal(QPoint(w->width() / 2, 0));
+            break;
+        default:
+            break;
         }
     }
     balloon_->ShowAt(pos, title, text, kind == 2 || kind == 3, kind != 0);

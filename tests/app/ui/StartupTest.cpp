@@ -1,6 +1,6 @@
+#include "app/ui/Startup.h"
 #include "app/GlobalVar.h"
 #include "app/ui/AppWindows.h"
-#include "app/ui/Startup.h"
 #include "app/ui/TFormSplash.h"
 #include "shell/TFormXMLMain.h"
 #include "support/TestSupport.h"
