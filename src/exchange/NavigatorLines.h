@@ -74,3 +74,13 @@ int NavigatorLineForMapObject(const QList<TNavigatorLine>& lines, const QString&
 
 // The line whose section holds the element at the path (the deepest section that is a prefix of it), or -1.
 int NavigatorLineForElementPath(const QList<TNavigatorLine>& lines, const QStringList& path);
+
+class ExchangeDocument;
+
+// The navigator of a parsed document: the six fixed lines, then (only when the valuation block exists) the
+// sections and blocks present in the file. Lines of kinds 12, 14 and 16 get five random digits as tag.
+TNavigatorLines BuildNavigatorLines(const ExchangeDocument& document);
+
+// The element path, with every item numbered ("Name#k"), of the element whose start tag stands on the line
+// of the loaded text (the deepest one when several start there); empty when none does.
+QStringList ElementPathAtLine(const ExchangeDocument& document, int line);

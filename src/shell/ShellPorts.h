@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+class ExchangeDocument;
+
 class TXmlEditorPort {
 public:
     virtual ~TXmlEditorPort() = default;
@@ -37,4 +39,6 @@ public:
     virtual void RefreshMap() = 0;
     // Selects the object of the layer (number counted from 1; agro groups within their district).
     virtual void SelectMapObject(const QString& layer, int number, int district) = 0;
+    // Builds the map objects of the document's geometry; throws std::exception when it cannot be read.
+    virtual void BuildMapObjects(ExchangeDocument& document) = 0;
 };

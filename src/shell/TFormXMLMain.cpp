@@ -5,6 +5,7 @@
 #include "common/Files.h"
 #include "common/Messages.h"
 #include "common/TextHelpers.h"
+#include "exchange/StructureCheck.h"
 #include "shell/ShellIcons.h"
 #include "shell/ShellPorts.h"
 #include "shell/TFormFileEdit.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -75,7 +77,6 @@ TFormXMLMain::TFormXMLMain(QWidget* parent) : QMainWindow(parent) {
     BuildToolBar();
     BuildPanels();
     ReadOptions();
-    NamesFile.clear();
 }
 
 TFormXMLMain::~TFormXMLMain() = default;
@@ -155,19 +156,18 @@ void TFormXMLMain::BuildActions() {
     connect(Action(QStringLiteral("ACT_HELP")), &QAction::triggered, this, &TFormXMLMain::HelpCommand);
     connect(Action(QStringLiteral("ACT_ABOUT")), &QAction::triggered, this, &TFormXMLMain::AboutCommand);
 
+    connect(Action(QStringLiteral("ACT_OPEN_FILE_NGO")), &QAction::triggered, this,
+            &TFormXMLMain::OpenFileCommand);
+    connect(Action(QStringLiteral("ACT_CHECK")), &QAction::triggered, this, &TFormXMLMain::CheckCommand);
+
     // Commands whose windows come from other modules stay disabled until those register a handler.
-    for (const char* name :
-         {"ACT_NEW_NGO", "ACT_OPEN_FILE_NGO", "ACT_SAVE_XML_NGO", "ACT_TEST_NGO", "ACT_CHECK",
-          "ACT_OPEN_FILE_SIMPLE", "ACT_DILDB", "ACT_KATOTTG", "ACT_ORGAN", "ACT_UPDATE"}) {
+    for (const char* name : {"ACT_NEW_NGO", "ACT_SAVE_XML_NGO", "ACT_TEST_NGO", "ACT_OPEN_FILE_SIMPLE",
+                             "ACT_DILDB", "ACT_KATOTTG", "ACT_ORGAN", "ACT_UPDATE"}) {
         const QString n = QString::fromLatin1(name);
         QAction* act = Action(n);
         act->setEnabled(false);
         connect(act, &QAction::triggered, this, [this, n] {
-            const auto h = handlers_.value(n);
-            if (h)
-                h();
-            else
-                CommandMissing(n);
+            if (const auto h = handlers_.value(n)) h();
         });
     }
 }
@@ -177,10 +177,6 @@ void TFormXMLMain::SetCommandHandler(const QString& actionName, std::function<vo
     if (!act) return;
     handlers_.insert(actionName, handler);
     act->setEnabled(bool(handler));
-}
-
-void TFormXMLMain::CommandMissing(const QString& name) {
-    Q_UNUSED(name);
 }
 
 void TFormXMLMain::BuildMenus() {
@@ -398,20 +394,20 @@ QString TFormXMLMain::FileCaption() const {
 }
 
 bool TFormXMLMain::HasWorkingCopy(bool quiet) const {
-    if (!WorkingCopy.isEmpty() && QFileInfo(WorkingCopy).isFile()) return true;
+    if (!File.WorkingCopy.isEmpty() && QFileInfo(File.WorkingCopy).isFile()) return true;
     if (!quiet) ShowInfo(kNotLoaded);
     return false;
 }
 
 QString TFormXMLMain::WorkingFolder() const {
-    if (WorkingCopy.isEmpty()) return QString();
-    return QFileInfo(WorkingCopy).absolutePath();
+    return File.WorkingFolder();
 }
 
 // ---- Action log -------------------------------------------------------------------------------------
 
 void TFormXMLMain::SetLogWindow(TFormLogDlg* log) {
     log_ = log;
+    if (log_) log_->SetFindingHandler([this](const QString& line, int row) { GotoFindingLine(line, row); });
 }
 
 void TFormXMLMain::LogLine(const QString& text) {
@@ -435,6 +431,8 @@ void TFormXMLMain::ShowActionLog() {
 // ---- Navigator --------------------------------------------------------------------------------------
 
 void TFormXMLMain::ClearNavigator() {
+    // The selection survives emptying: the next rebuild of a file with the same structure selects it again.
+    if (const int row = SelectedNavigatorRow(); row >= 0) rememberedRow_ = row;
     nav_->clear();
     lines_.clear();
 }
@@ -452,9 +450,14 @@ void TFormXMLMain::SelectNavigatorRow(int row) {
     nav_->scrollToItem(item);
 }
 
+void TFormXMLMain::RebuildNavigator(const ExchangeDocument& document) {
+    if (!document.IsActive()) return;
+    RebuildNavigator(BuildNavigatorLines(document));
+}
+
 void TFormXMLMain::RebuildNavigator(const TNavigatorLines& lines) {
-    const int selected = SelectedNavigatorRow();
     ClearNavigator();
+    const int selected = rememberedRow_;
     lines_ = lines.Lines;
     CurrentRegionName = lines.RegionName;
     for (const TNavigatorLine& l : lines_) {
@@ -481,7 +484,8 @@ bool TFormXMLMain::OpenEditorAt(const QStringList& path) {
         if (row >= 0) SelectNavigatorRow(row);
         return row >= 0;
     }
-    if (!editor_->IsEditorVisible() && !editor_->LoadEditorDocument(NamesFile, WorkingCopy)) return false;
+    if (!editor_->IsEditorVisible() && !editor_->LoadEditorDocument(File.NamesFile, File.WorkingCopy))
+        return false;
     editor_->ShowEditor();
     if (!path.isEmpty()) editor_->SelectElementPath(path);
     return true;
@@ -496,7 +500,7 @@ void TFormXMLMain::NavigatorDoubleClick() {
         return;
     }
     if (t.ViewFile) {
-        ShowFileViewer(WorkingCopy, this);
+        ShowFileViewer(File.WorkingCopy, this);
         return;
     }
     if (editor_) {
@@ -514,8 +518,16 @@ bool TFormXMLMain::ShowInEditor(const QString& location, const QString& elementN
     if (!HasWorkingCopy(true)) return false;
     const QString loc = location.trimmed();
     if (IsIntegerText(loc)) {
-        if (!editor_) return false;
-        if (!editor_->IsEditorVisible() && !editor_->LoadEditorDocument(NamesFile, WorkingCopy)) return false;
+        if (!editor_) {
+            // Without the editor: the navigator line of the section the line belongs to.
+            ExchangeDocument& doc = File.Document();
+            if (!doc.LoadFromFile(File.WorkingCopy)) return false;
+            const QStringList path = ElementPathAtLine(doc, int(TextToIntOrZero(loc)));
+            doc.Clear();
+            return !path.isEmpty() && OpenEditorAt(path);
+        }
+        if (!editor_->IsEditorVisible() && !editor_->LoadEditorDocument(File.NamesFile, File.WorkingCopy))
+            return false;
         editor_->ShowEditor();
         return editor_->SelectLine(int(TextToIntOrZero(loc)));
     }
@@ -561,9 +573,8 @@ void TFormXMLMain::AboutCommand() {
 QString TFormXMLMain::OpenDroppedFiles(const QStringList& paths) {
     for (const QString& p : paths) {
         if (FileExtLower(p) != QLatin1String(".xml")) continue;
-        OpenedFile = p;
-        const auto open = handlers_.value(QStringLiteral("ACT_OPEN_FILE_NGO_DROPPED"));
-        if (open) open();
+        File.OpenedFile = p;
+        OpenChosenFile();
         return p;
     }
     return QString();
@@ -584,6 +595,154 @@ void TFormXMLMain::dropEvent(QDropEvent* e) {
 void TFormXMLMain::closeEvent(QCloseEvent* e) {
     if (map_) map_->ClearLayers();
     if (log_) log_->hide();
-    if (!WorkingCopy.isEmpty() && QFileInfo::exists(WorkingFolder())) DeleteFolderTree(WorkingFolder());
+    File.EmptyDocuments();
+    File.CloseWorkingFolder();
     QMainWindow::closeEvent(e);
+}
+
+// ---- Opening, checking, saving ----------------------------------------------------------------------
+
+void TFormXMLMain::OpenFileCommand() {
+    constexpr int kDialogTag = 1;
+    QFileDialog dlg(this, QStringLiteral("Відкрити файл"));
+    dlg.setObjectName(QStringLiteral("OpenDialogXML"));
+    dlg.setNameFilter(QStringLiteral("XML файли (*.xml)"));
+    dlg.setDefaultSuffix(QStringLiteral("xml"));
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    const QFileInfo preset(File.OpenedFile);
+    QString folder = File.OpenedFile.isEmpty() ? QString() : preset.absolutePath();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = ReadDialogFolder(kDialogTag);
+    if (!folder.isEmpty()) dlg.setDirectory(folder);
+    if (!File.OpenedFile.isEmpty()) dlg.selectFile(preset.fileName());
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    const QString chosen = dlg.selectedFiles().first();
+    WriteDialogFolder(kDialogTag, QFileInfo(chosen).absolutePath());
+    File.OpenedFile = chosen;
+    OpenChosenFile();
+}
+
+bool TFormXMLMain::OpenChosenFile() {
+    if (!HasNormativValuationTag(File.OpenedFile)) {
+        ShowWarning(QStringLiteral("У файлі відсутній блок NormativValuation"));
+        File.OpenedFile.clear();
+        return false;
+    }
+
+    // Everything of the previous file goes.
+    File.SaveAsFile = File.OpenedFile;
+    File.NamesFile.clear();
+    File.CoordinatesLoaded = false;
+    SetFileCaption(QStringLiteral("  ") + File.OpenedFile);
+    if (editor_) {
+        editor_->SetSaveEnabled(false);
+        editor_->CloseEditor();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ClearNavigator();
+    if (map_) {
+        map_->CloseMap();
+        map_->ClearLayers();
+    }
+    File.EmptyDocuments();
+    File.CloseWorkingFolder();
+
+    bool opened = false;
+    const QString workingCopy = NewWorkingCopyPath(File.OpenedFile);
+    File.NamesFile = NamesFilePath();
+    if (workingCopy.isEmpty()) {
+        if (log_) log_->Clear();
+        ShowActionLog();
+        LogLine(QStringLiteral("Помилка завантаження файлу: ") + LastErrorText);
+    } else if (map_ && !map_->PrepareMapForFile(File.OpenedFile)) {
+        // The map refused the file: its fresh folder is not kept.
+        DeleteFolderTree(QFileInfo(workingCopy).absolutePath());
+    } else {
+        if (log_) log_->Clear();
+        ShowActionLog();
+        if (editor_) editor_->SetStructureChanged(false);
+        TOpenHooks hooks;
+        hooks.LogLine = [this](const QString& text) { LogLine(text); };
+        if (map_) hooks.BuildMapObjects = [this](ExchangeDocument& doc) { map_->BuildMapObjects(doc); };
+        hooks.RebuildNavigator = [this](ExchangeDocument& doc) { RebuildNavigator(doc); };
+        opened = OpenValuationFile(File, File.OpenedFile, workingCopy, hooks);
+        if (!opened) {
+            File.WorkingCopy.clear();
+            ClearNavigator();
+        }
+    }
+    QApplication::restoreOverrideCursor();
+    File.Document().Clear();
+    CheckCommand();
+    return opened;
+}
+
+void TFormXMLMain::CheckCommand() {
+    TStructureCheckRequest request;
+    request.WorkingCopy = File.WorkingCopy;
+    if (editor_ && editor_->IsEditorVisible() && editor_->SaveEnabled())
+        request.SaveEditorCopy = [this](const QString& path) { return editor_->SaveEditorDocumentAs(path); };
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const TStructureCheck check = RunStructureCheck(request);
+    QApplication::restoreOverrideCursor();
+    if (check.Outcome == TCheckOutcome::NoFile || check.Outcome == TCheckOutcome::NoTester) {
+        ShowInfo(check.Message);
+        return;
+    }
+    if (log_) log_->SetLines(check.ActionLog);
+    ShowActionLog();
+    if (editor_) editor_->SetStructureChanged(false);
+}
+
+void TFormXMLMain::GotoFindingLine(const QString& line, int row) {
+    const bool changed = editor_ && editor_->StructureChanged();
+    GotoFinding(row, line, changed,
+                [this](const QString& location, const QString& element) { ShowInEditor(location, element); });
+}
+
+bool TFormXMLMain::SaveWorkingCopy() {
+    LastErrorText.clear();
+    {
+        const TSilentMessagesScope silent;
+        if (saver_)
+            saver_();
+        else
+            LastErrorText = QStringLiteral("Збереження робочої копії недоступне.");
+    }
+    if (LastErrorText.isEmpty()) return true;
+    ShowError(QStringLiteral("Отримана помилка тимчасового збереження:\r") + LastErrorText);
+    return false;
+}
+
+bool TFormXMLMain::ReloadAfterMapEdit() {
+    ExchangeDocument& doc = File.Document();
+    const QString saveError = QStringLiteral("Отримана помилка тимчасового збереження:\r");
+    if (!HasWorkingCopy(true)) {
+        ShowError(saveError + QStringLiteral("Файл ще не завантажений."));
+        return false;
+    }
+    // An emptied or unparsed document would wipe the working copy: it is never written.
+    if (!doc.IsActive() || !doc.DocumentElement()) {
+        ShowError(saveError + QStringLiteral("документ не завантажений, робоча копія залишилась без змін."));
+        return false;
+    }
+    if (!doc.SaveToFile(File.WorkingCopy, doc.SourceEncoding())) {
+        ShowError(saveError + LastErrorText);
+        doc.Clear();
+        return false;
+    }
+    RebuildNavigator(doc);
+    bool ok = true;
+    if (map_) {
+        map_->RefreshMap();
+        try {
+            map_->BuildMapObjects(doc);
+        } catch (const std::exception& e) {
+            ShowError(QStringLiteral("Отримана помилка тимчасового зчитування:\r") +
+                      QString::fromUtf8(e.what()));
+            ok = false;
+        }
+    }
+    doc.Clear();
+    return ok;
 }

@@ -3,6 +3,7 @@
 // shown in the toolbar and the main menu, the navigator over the sections of the open file and the action
 // log. Other windows reach it through the published operations below.
 #include "exchange/NavigatorLines.h"
+#include "exchange/OpenExchangeFile.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -32,7 +33,9 @@ public:
     // ---- Published operations -------------------------------------------------------------------------
     // Appends a non-empty line to the action log, selects it and repaints the log at once.
     void LogLine(const QString& text);
-    // Fills the navigator from prepared lines; the selected line index is kept when it still exists.
+    // Fills the navigator from the document when it is active; the selected line index is kept when it
+    // still exists.
+    void RebuildNavigator(const ExchangeDocument& document);
     void RebuildNavigator(const TNavigatorLines& lines);
     // The map view's selection: selects the navigator line of the map object.
     void SelectNavigatorObject(const QString& layer, int number, int district);
@@ -41,13 +44,16 @@ public:
     bool ShowInEditor(const QString& location, const QString& elementName = QString());
     // Moves the action log beside the navigator, at the bottom of the window, and shows it.
     void ShowActionLog();
+    // Unattended save of the working copy from the map objects; false (and a message) on any problem.
+    bool SaveWorkingCopy();
+    // Writes the edited document (File.Document(), loaded by the caller) to the working copy, rebuilds the
+    // navigator and the map objects; an empty or unparsed document is never written.
+    bool ReloadAfterMapEdit();
+    // The unattended save the map view's deletions call (the writer of valuation files registers it).
+    void SetWorkingCopySaver(std::function<void()> saver) { saver_ = std::move(saver); }
 
     // ---- Per-file state ---------------------------------------------------------------------------------
-    QString OpenedFile;
-    QString SaveAsFile;
-    QString NamesFile;
-    QString WorkingCopy;
-    bool CoordinatesLoaded = false;
+    TOpenExchangeFile File;
     QString CurrentRegionName;
     // True when a working copy exists on disk; otherwise shows "Файл ще не завантажений." unless quiet.
     bool HasWorkingCopy(bool quiet = false) const;
@@ -55,6 +61,15 @@ public:
     QString WorkingFolder() const;
 
     // ---- Commands ---------------------------------------------------------------------------------------
+    // ACT_OPEN_FILE_NGO: the open dialog, then OpenChosenFile.
+    void OpenFileCommand();
+    // Opens File.OpenedFile as a valuation file (the dialog's and a drop's common path) and checks it.
+    // True when the file was opened.
+    bool OpenChosenFile();
+    // ACT_CHECK: the structure check of the working copy; the findings go to the action log.
+    void CheckCommand();
+    // The action log's jump from a finding (row 0 is the count).
+    void GotoFindingLine(const QString& line, int row);
     // Dropped files: the first ".xml" (any letter case) is opened without the dialog; the rest are ignored.
     // Returns the file taken, or an empty text.
     QString OpenDroppedFiles(const QStringList& paths);
@@ -109,7 +124,6 @@ private:
     void BuildPanels();
     void ReadOptions();
     void UpdateCoordCaption(const QString& digit);
-    void CommandMissing(const QString& name);
     bool OpenEditorAt(const QStringList& path);
 
     QHash<QString, QAction*> actions_;
@@ -121,6 +135,8 @@ private:
     QTreeWidget* nav_ = nullptr;
     QFrame* navPanel_ = nullptr;
     QList<TNavigatorLine> lines_;
+    int rememberedRow_ = -1;
+    std::function<void()> saver_;
     TFormLogDlg* log_ = nullptr;
     TXmlEditorPort* editor_ = nullptr;
     TMapViewPort* map_ = nullptr;

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -211,11 +212,18 @@ TEST(MainWindow, CaptionOnFirstShowAndFilePanel) {
 
 TEST(MainWindow, DroppedFilesOpenTheFirstXmlWhateverItsCase) {
     TTestProgramDir dir;
+    ASSERT_TRUE(dir.CopyFromProgram("IN4XMLSchema.xml"));
+    TRecordingSink sink;
     TFormXMLMain w;
-    EXPECT_EQ(w.OpenDroppedFiles({"/tmp/a.txt", "/tmp/B.XML", "/tmp/c.xml"}), "/tmp/B.XML");
-    EXPECT_EQ(w.OpenedFile, "/tmp/B.XML");
-    EXPECT_EQ(w.OpenDroppedFiles({"/tmp/a.txt", "/tmp/d.doc"}), "");
-    EXPECT_EQ(w.OpenedFile, "/tmp/B.XML");
+    const QString upper = dir.File("Ділянка.XML");
+    ASSERT_TRUE(QFile::copy(TestDataPath("shell/valuation-full.xml"), upper));
+    EXPECT_EQ(w.OpenDroppedFiles({dir.File("a.txt"), upper, dir.File("c.xml")}), upper);
+    EXPECT_EQ(w.File.OpenedFile, upper);
+    EXPECT_TRUE(w.HasWorkingCopy(true));
+    EXPECT_TRUE(w.File.WorkingCopy.endsWith("/ділянка.xml"));
+    EXPECT_EQ(w.OpenDroppedFiles({dir.File("a.txt"), dir.File("d.doc")}), "");
+    EXPECT_EQ(w.File.OpenedFile, upper);
+    w.close();
 }
 
 TEST(MainWindow, ActionLogLinesAndPlace) {
@@ -242,7 +250,7 @@ TEST(MainWindow, ClosingDeletesTheWorkingFolder) {
     const QString folder = GlobalVar().Settings.TempDir + "/0123456789";
     QDir().mkpath(folder);
     WriteBytes(folder + "/a.xml", "<a/>");
-    w.WorkingCopy = folder + "/a.xml";
+    w.File.WorkingCopy = folder + "/a.xml";
     w.show();
     w.close();
     EXPECT_FALSE(QFileInfo::exists(folder));
