@@ -1,7 +1,5 @@
 #include "shell/ShellIcons.h"
 
-#include "exchange/NavigatorLines.h"
-
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -213,46 +211,4 @@ QIcon ShellIcon(TShellIcon which) {
     for (int s : {16, 22, 24, 32, 48})
         icon.addPixmap(Draw(which, s));
     return icon;
-}
-
-QIcon NavigatorIcon(int kind) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    switch (kind) {
-    case NavKind::Editor:
-        return ShellIcon(TShellIcon::OpenView);
-    case NavKind::Map: {
-        p.setPen(QPen(QColor(0x2e, 0x8b, 0x57), 1.2));
-        p.setBrush(QColor(0xd8, 0xee, 0xc8));
-        p.drawPolygon(
-            QPolygonF({QPointF(2, 5), QPointF(8, 2), QPointF(14, 5), QPointF(12, 14), QPointF(3, 13)}));
-        break;
-    }
-    case NavKind::FileView: {
-        p.setPen(QPen(kInk, 1));
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(3, 1.5, 10, 13));
-        p.setPen(QPen(QColor(0x8a, 0x96, 0xa6), 1));
-        for (int y = 5; y <= 11; y += 3)
-            p.drawLine(5, y, 11, y);
-        break;
-    }
-    case NavKind::ValuationDistrict:
-    case NavKind::AgrDistrict:
-    case NavKind::AgroGroup: {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x8a, 0x96, 0xa6));
-        p.drawEllipse(QPointF(10, 8), 2.2, 2.2);
-        break;
-    }
-    default: {
-        p.setPen(QPen(QColor(0x2f, 0x6d, 0xb5).darker(130), 1));
-        p.setBrush(QColor(0x2f, 0x6d, 0xb5).lighter(150));
-        p.drawRoundedRect(QRectF(3, 3, 10, 10), 2, 2);
-        break;
-    }
-    }
-    return QIcon(pm);
 }

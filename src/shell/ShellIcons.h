@@ -22,5 +22,3 @@ enum class TShellIcon {
 };
 
 QIcon ShellIcon(TShellIcon which);
-// Small marks of the navigator lines by kind (sections, blocks, commands).
-QIcon NavigatorIcon(int kind);

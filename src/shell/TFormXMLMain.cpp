@@ -35,6 +35,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <exception>
+
 namespace {
 
 const QString kNotLoaded = QStringLiteral("Файл ще не завантажений.");
@@ -151,14 +153,18 @@ void TFormXMLMain::BuildActions() {
     connect(Action(QStringLiteral("ACT_BLOCK_ADD_MXMY")), &QAction::toggled, this,
             [](bool on) { WriteBlockOption(IniKeys::kBlockAddMxmy, on); });
     connect(Action(QStringLiteral("ACT_EXIT")), &QAction::triggered, this, &QWidget::close);
-    connect(Action(QStringLiteral("ACT_CREATE_GUID")), &QAction::triggered, this,
-            &TFormXMLMain::CreateGuidCommand);
-    connect(Action(QStringLiteral("ACT_HELP")), &QAction::triggered, this, &TFormXMLMain::HelpCommand);
-    connect(Action(QStringLiteral("ACT_ABOUT")), &QAction::triggered, this, &TFormXMLMain::AboutCommand);
-
-    connect(Action(QStringLiteral("ACT_OPEN_FILE_NGO")), &QAction::triggered, this,
-            &TFormXMLMain::OpenFileCommand);
-    connect(Action(QStringLiteral("ACT_CHECK")), &QAction::triggered, this, &TFormXMLMain::CheckCommand);
+    const QList<QPair<const char*, void (TFormXMLMain::*)()>> own = {
+        {"ACT_CREATE_GUID", &TFormXMLMain::CreateGuidCommand},
+        {"ACT_HELP", &TFormXMLMain::HelpCommand},
+        {"ACT_ABOUT", &TFormXMLMain::AboutCommand},
+        {"ACT_OPEN_FILE_NGO", &TFormXMLMain::OpenFileCommand},
+        {"ACT_CHECK", &TFormXMLMain::CheckCommand},
+    };
+    for (const auto& [name, command] : own) {
+        QAction* act = Action(QString::fromLatin1(name));
+        connect(act, &QAction::triggered, this,
+                [this, act, command = command] { RunCommand(act, [&] { (this->*command)(); }); });
+    }
 
     // Commands whose windows come from other modules stay disabled until those register a handler.
     for (const char* name : {"ACT_NEW_NGO", "ACT_SAVE_XML_NGO", "ACT_TEST_NGO", "ACT_OPEN_FILE_SIMPLE",
@@ -166,9 +172,20 @@ void TFormXMLMain::BuildActions() {
         const QString n = QString::fromLatin1(name);
         QAction* act = Action(n);
         act->setEnabled(false);
-        connect(act, &QAction::triggered, this, [this, n] {
-            if (const auto h = handlers_.value(n)) h();
+        connect(act, &QAction::triggered, this, [this, act, n] {
+            if (const auto h = handlers_.value(n)) RunCommand(act, h);
         });
+    }
+}
+
+void TFormXMLMain::RunCommand(QAction* action, const std::function<void()>& command) {
+    // A failure escaping a command is shown and leaves the window usable.
+    try {
+        command();
+    } catch (const std::exception& e) {
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        ShowError(CommandFailureText(action->text(), QString::fromUtf8(e.what())));
     }
 }
 
@@ -314,6 +331,7 @@ void TFormXMLMain::BuildPanels() {
     nav_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     nav_->setExpandsOnDoubleClick(false);
     nav_->setFrameShape(QFrame::NoFrame);
+    nav_->setStyleSheet(QStringLiteral("#ListViewNav::item{padding:2px 1px;}"));
     nav_->hideColumn(1);
     nav_->hideColumn(2);
     nav_->header()->setStretchLastSection(false);
@@ -463,7 +481,6 @@ void TFormXMLMain::RebuildNavigator(const TNavigatorLines& lines) {
     for (const TNavigatorLine& l : lines_) {
         auto* item = new QTreeWidgetItem(nav_, {l.Caption, l.Tag, l.District});
         item->setData(0, Qt::UserRole, l.Kind);
-        item->setIcon(0, NavigatorIcon(l.Kind));
     }
     if (selected >= 0 && selected < nav_->topLevelItemCount()) SelectNavigatorRow(selected);
     emit NavigatorRebuilt();

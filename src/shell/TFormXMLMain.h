@@ -125,6 +125,7 @@ private:
     void ReadOptions();
     void UpdateCoordCaption(const QString& digit);
     bool OpenEditorAt(const QStringList& path);
+    void RunCommand(QAction* action, const std::function<void()>& command);
 
     QHash<QString, QAction*> actions_;
     QHash<QString, std::function<void()>> handlers_;
