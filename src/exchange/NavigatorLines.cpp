@@ -2,12 +2,6 @@
 
 #include "common/TextHelpers.h"
 
-const QString kLayerTerritorialZone = QStringLiteral("Територіальна зона");
-const QString kLayerPlot = QStringLiteral("Оціночна ділянка");
-const QString kLayerValuationDistr = QStringLiteral("Оціночний район");
-const QString kLayerAgrDistrict = QStringLiteral("Природний-c-г район");
-const QString kLayerAgroGroup = QStringLiteral("Агрогрупа грунтів");
-
 QStringList ValuationBlockPath() {
     return {QStringLiteral("InfoPart"), QStringLiteral("TerritorialZoneInfo"), QStringLiteral("Objects"),
             QStringLiteral("Lands"), QStringLiteral("NormativValuation")};
@@ -85,11 +79,11 @@ TNavigatorTarget NavigatorTargetOf(const TNavigatorLine& line) {
         break;
     case NavKind::TerritoryObject:
         t.EditorPath = Zone({"Externals"});
-        t.MapLayer = kLayerTerritorialZone;
+        t.MapLayer = kLayerTerrZone;
         break;
     case NavKind::Plot:
         t.EditorPath = ValuationBlockPath();
-        t.MapLayer = kLayerPlot;
+        t.MapLayer = kLayerOcDilanka;
         break;
     case NavKind::Location:
         t.EditorPath = Block({QStringLiteral("DescriptionOfTerritory")});
@@ -103,14 +97,14 @@ TNavigatorTarget NavigatorTargetOf(const TNavigatorLine& line) {
     case NavKind::ValuationDistrict:
         t.EditorPath =
             Block({QStringLiteral("ValuationDistricts"), QStringLiteral("ValuationDistrict#") + n});
-        t.MapLayer = kLayerValuationDistr;
+        t.MapLayer = kLayerOcRaion;
         break;
     case NavKind::AgrDistricts:
         t.EditorPath = Block({QStringLiteral("NaturalAgriculturalsDistrict")});
         break;
     case NavKind::AgrDistrict:
         t.EditorPath = Block({QStringLiteral("NaturalAgriculturalsDistrict#") + n});
-        t.MapLayer = kLayerAgrDistrict;
+        t.MapLayer = kLayerSelhRaion;
         break;
     case NavKind::AgroGroup:
         t.EditorPath = Block({QStringLiteral("NaturalAgriculturalsDistrict#") + district,
@@ -136,15 +130,15 @@ int NavigatorLineForMapObject(const QList<TNavigatorLine>& lines, const QString&
                               int district) {
     int kind = -1;
     bool first = false;
-    if (layer == kLayerTerritorialZone) {
+    if (layer == kLayerTerrZone) {
         kind = NavKind::TerritoryObject;
         first = true;
-    } else if (layer == kLayerPlot) {
+    } else if (layer == kLayerOcDilanka) {
         kind = NavKind::Plot;
         first = true;
-    } else if (layer == kLayerValuationDistr) {
+    } else if (layer == kLayerOcRaion) {
         kind = NavKind::ValuationDistrict;
-    } else if (layer == kLayerAgrDistrict) {
+    } else if (layer == kLayerSelhRaion) {
         kind = NavKind::AgrDistrict;
     } else if (layer == kLayerAgroGroup) {
         kind = NavKind::AgroGroup;

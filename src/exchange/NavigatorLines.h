@@ -1,6 +1,8 @@
 #pragma once
 // The main window's navigator over the sections of the open exchange file, without any widget: the lines
 // built from a document, what a double-click on a line aims at, and which line stands for a map object.
+#include "map/MapTexts.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -42,13 +44,6 @@ struct TNavigatorLines {
     // Region name of the valuation block without " область", trimmed (empty without the block).
     QString RegionName;
 };
-
-// Map layers the navigator lines stand for.
-extern const QString kLayerTerritorialZone; // "Територіальна зона"
-extern const QString kLayerPlot;            // "Оціночна ділянка"
-extern const QString kLayerValuationDistr;  // "Оціночний район"
-extern const QString kLayerAgrDistrict;     // "Природний-c-г район"
-extern const QString kLayerAgroGroup;       // "Агрогрупа грунтів"
 
 // The element path (below the document element) of the valuation block.
 QStringList ValuationBlockPath();

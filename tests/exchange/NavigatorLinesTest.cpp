@@ -34,10 +34,10 @@ TEST(NavigatorTarget, EachKindAimsAtItsSection) {
         {NavKind::TerritoryObject,
          "Розділ: Об'єкт території",
          {"InfoPart", "TerritorialZoneInfo", "Externals"},
-         kLayerTerritorialZone,
+         kLayerTerrZone,
          1,
          1},
-        {NavKind::Plot, "Розділ: НГО Оціночна ділянка", kBlock, kLayerPlot, 1, 1},
+        {NavKind::Plot, "Розділ: НГО Оціночна ділянка", kBlock, kLayerOcDilanka, 1, 1},
         {NavKind::Location, "Розділ: НГО Місцерозташування", BlockAnd({"DescriptionOfTerritory"}), {}, 0, 1},
         {NavKind::Coefficients, "Розділ: НГО Коефіціенти", BlockAnd({"Population"}), {}, 0, 1},
         {NavKind::ValuationDistricts,
@@ -47,14 +47,14 @@ TEST(NavigatorTarget, EachKindAimsAtItsSection) {
          0,
          1},
         {NavKind::ValuationDistrict, "    блок #2", BlockAnd({"ValuationDistricts", "ValuationDistrict#2"}),
-         kLayerValuationDistr, 2, 1},
+         kLayerOcRaion, 2, 1},
         {NavKind::AgrDistricts,
          "Розділ: НГО ПСГ район",
          BlockAnd({"NaturalAgriculturalsDistrict"}),
          {},
          0,
          1},
-        {NavKind::AgrDistrict, "    блок #4", BlockAnd({"NaturalAgriculturalsDistrict#4"}), kLayerAgrDistrict,
+        {NavKind::AgrDistrict, "    блок #4", BlockAnd({"NaturalAgriculturalsDistrict#4"}), kLayerSelhRaion,
          4, 1},
         {NavKind::AgroGroup, "    блок #3 агрогрупа #2",
          BlockAnd({"NaturalAgriculturalsDistrict#3", "AgroGroups", "AgroGroup#2"}), kLayerAgroGroup, 2, 3},
@@ -128,11 +128,11 @@ TEST(NavigatorLines, MapObjectsFindTheirLine) {
         int number, district, row;
     };
     const QList<Case> cases = {
-        {kLayerTerritorialZone, 1, 1, 1},
-        {kLayerPlot, 7, 1, 2}, // the plot is always the first kind-10 line
-        {kLayerValuationDistr, 2, 1, 5},
-        {kLayerValuationDistr, 3, 1, -1},
-        {kLayerAgrDistrict, 2, 1, 9},
+        {kLayerTerrZone, 1, 1, 1},
+        {kLayerOcDilanka, 7, 1, 2}, // the plot is always the first kind-10 line
+        {kLayerOcRaion, 2, 1, 5},
+        {kLayerOcRaion, 3, 1, -1},
+        {kLayerSelhRaion, 2, 1, 9},
         {kLayerAgroGroup, 2, 2, 11}, // the second agro group of district 2
         {kLayerAgroGroup, 1, 2, 10},
         {kLayerAgroGroup, 2, 1, -1}, // district 1 has one agro group only
