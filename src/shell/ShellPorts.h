@@ -39,6 +39,7 @@ public:
     virtual void RefreshMap() = 0;
     // Selects the object of the layer (number counted from 1; agro groups within their district).
     virtual void SelectMapObject(const QString& layer, int number, int district) = 0;
-    // Builds the map objects of the document's geometry; throws std::exception when it cannot be read.
-    virtual void BuildMapObjects(ExchangeDocument& document) = 0;
+    // Builds the map objects of the document's geometry: false (or an std::exception) when the coordinates
+    // could not be read.
+    virtual bool BuildMapObjects(ExchangeDocument& document) = 0;
 };

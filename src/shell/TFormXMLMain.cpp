@@ -680,7 +680,8 @@ bool TFormXMLMain::OpenChosenFile() {
         if (editor_) editor_->SetStructureChanged(false);
         TOpenHooks hooks;
         hooks.LogLine = [this](const QString& text) { LogLine(text); };
-        if (map_) hooks.BuildMapObjects = [this](ExchangeDocument& doc) { map_->BuildMapObjects(doc); };
+        if (map_)
+            hooks.BuildMapObjects = [this](ExchangeDocument& doc) { return map_->BuildMapObjects(doc); };
         hooks.RebuildNavigator = [this](ExchangeDocument& doc) { RebuildNavigator(doc); };
         opened = OpenValuationFile(File, File.OpenedFile, workingCopy, hooks);
         if (!opened) {
@@ -752,11 +753,15 @@ bool TFormXMLMain::ReloadAfterMapEdit() {
     bool ok = true;
     if (map_) {
         map_->RefreshMap();
+        const QString readError = QStringLiteral("Отримана помилка тимчасового зчитування:\r");
         try {
-            map_->BuildMapObjects(doc);
+            LastErrorText.clear();
+            if (!map_->BuildMapObjects(doc)) {
+                ShowError(readError + LastErrorText);
+                ok = false;
+            }
         } catch (const std::exception& e) {
-            ShowError(QStringLiteral("Отримана помилка тимчасового зчитування:\r") +
-                      QString::fromUtf8(e.what()));
+            ShowError(readError + QString::fromUtf8(e.what()));
             ok = false;
         }
     }

@@ -55,6 +55,7 @@ struct TFakeMap : TMapViewPort {
     bool visible = true;
     bool refuse = false;
     bool throwOnBuild = false;
+    bool failBuild = false;
     int builds = 0;
     QStringList selected;
     bool IsMapVisible() const override { return visible; }
@@ -68,9 +69,10 @@ struct TFakeMap : TMapViewPort {
         // The map reports its selection back, as the map view does on every selection change.
         if (main) main->SelectNavigatorObject(layer, number, district);
     }
-    void BuildMapObjects(ExchangeDocument&) override {
+    bool BuildMapObjects(ExchangeDocument&) override {
         ++builds;
         if (throwOnBuild) throw std::runtime_error("Не знайдено точку 7");
+        return !failBuild;
     }
 };
 
@@ -219,6 +221,10 @@ TEST_F(OpenAndCheck, GeometryThatCannotBeReadStillOpensWithoutCoordinates) {
     ASSERT_TRUE(Open(TestDataPath("shell/valuation-full.xml")));
     EXPECT_FALSE(w.File.CoordinatesLoaded);
     map.throwOnBuild = false;
+    map.failBuild = true;
+    ASSERT_TRUE(Open(TestDataPath("shell/valuation-full.xml")));
+    EXPECT_FALSE(w.File.CoordinatesLoaded);
+    map.failBuild = false;
     ASSERT_TRUE(Open(TestDataPath("shell/valuation-full.xml")));
     EXPECT_TRUE(w.File.CoordinatesLoaded);
     map.refuse = true;

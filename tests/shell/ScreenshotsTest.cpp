@@ -32,10 +32,11 @@ TEST(Screenshots, WaitWindowDuringAJob) {
         for (int i = 0; i < 20; ++i)
             QApplication::processEvents();
         const QRect r = wait.frameGeometry().adjusted(-1, -1, 1, 1);
-        rc = QProcess::execute(QStringLiteral("import"),
-                               {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
-                                QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
-                                QStringLiteral("+repage"), dir + QStringLiteral("/wait-window.png")});
+        rc = QProcess::execute(
+            QStringLiteral("import"),
+            {QStringLiteral("-window"), QStringLiteral("root"), QStringLiteral("-crop"),
+             QStringLiteral("%1x%2+%3+%4").arg(r.width()).arg(r.height()).arg(r.x()).arg(r.y()),
+             QStringLiteral("+repage"), dir + QStringLiteral("/wait-window.png")});
     });
     EXPECT_EQ(rc, 0);
 }
