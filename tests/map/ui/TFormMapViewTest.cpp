@@ -322,7 +322,7 @@ TEST_F(MapViewTest, StandardScaleAndWheel) {
 }
 
 // Pictures for the documentation, under a real display:
-//   ZEMLYAR_UI_TEST_PLATFORM=xcb ZEMLYAR_SCREENSHOT_DIR=docs/screenshots xvfb-run -a \
+//   QT_QPA_PLATFORM=xcb ZEMLYAR_SCREENSHOT_DIR=docs/screenshots xvfb-run -a \
 //     build/tests/zemlyar_ui_tests --gtest_filter='MapViewTest.Screenshots'
 TEST_F(MapViewTest, Screenshots) {
     const QString out = qEnvironmentVariable("ZEMLYAR_SCREENSHOT_DIR");
