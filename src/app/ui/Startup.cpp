@@ -81,6 +81,11 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     w.FormXMLMain->SetLogWindow(w.FormLogDlg);
     w.FormEditXML = new TFormEditXML();
     w.FormMapView = new TFormMapView();
+    w.FormXMLMain->SetMapViewPort(w.FormMapView);
+    w.FormMapView->LogLine = [main = w.FormXMLMain](const QString& line) { main->LogLine(line); };
+    w.FormMapView->NavigatorLink = [main = w.FormXMLMain](const QString& layer, int number, int parent) {
+        main->SelectNavigatorObject(layer, number, parent);
+    };
     w.FormCK63 = new TFormCK63(w.FormXMLMain);
     w.FormSelectKatottg = new TFormSelectKatottg(w.FormXMLMain);
 
@@ -112,6 +117,7 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
 
 void ShutdownWindows() {
     TAppWindows& w = AppWindows();
+    if (w.FormXMLMain) w.FormXMLMain->SetMapViewPort(nullptr);
     delete w.FormMapView;
     delete w.FormEditXML;
     delete w.FormXMLMain; // owns the dialogs

@@ -6,6 +6,7 @@
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
 #include "common/TextHelpers.h"
+#include "exchange/ExchangeDocument.h"
 #include "map/MapLayers.h"
 #include "map/MapObjectsFromExchange.h"
 #include "map/ViewTransform.h"
@@ -451,7 +452,8 @@ TMapLayer* TFormMapView::FindLayer(const QString& name) const {
 
 bool TFormMapView::PrepareMapForFile(const QString& file) {
     try {
-        const bool ok = ::PrepareMapForFile(Map(), file, PrecisionClass ? PrecisionClass() : 4);
+        const bool ok = PrecisionClass ? ::PrepareMapForFile(Map(), file, PrecisionClass())
+                                       : ::PrepareMapForFile(Map(), file);
         SetTool(ToolSelect);
         LabelMapStatus->clear();
         GridCords->setRowCount(0);
@@ -479,6 +481,19 @@ void TFormMapView::ClearStandardLayers() {
         }
     }
     Map1->Refresh();
+}
+
+bool TFormMapView::BuildMapObjects(ExchangeDocument& document) {
+    ClearStandardLayers();
+    const TMapObjectsResult r = BuildMapObjectsFromExchangeFile(Map(), document, [this](const QString& line) {
+        if (LogLine) LogLine(line);
+    });
+    if (isVisible()) {
+        ZoomToLayer(kLayerOcDilanka);
+        BuildLabelLayers(true);
+    }
+    RefreshMap();
+    return r.CoordinatesLoaded;
 }
 
 void TFormMapView::RefreshMap() {

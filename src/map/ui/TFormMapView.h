@@ -3,6 +3,7 @@
 #include "map/MapControl.h"
 #include "map/MapEditing.h"
 #include "map/MapTables.h"
+#include "shell/ShellPorts.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -28,7 +29,7 @@ class TMapCanvas;
 // the layer list, the nodes and attributes of the selected object, node editing across the
 // thematic layers, snapping, drawing of temporary objects, the ruler, the label layers,
 // standard scales and extra map tables. Created once at start-up.
-class TFormMapView : public QMainWindow {
+class TFormMapView : public QMainWindow, public TMapViewPort {
     Q_OBJECT
 public:
     explicit TFormMapView(QWidget* parent = nullptr);
@@ -38,19 +39,23 @@ public:
     TMap& Map();
 
     // ---- operations for the main window and other windows
-    bool IsMapVisible() const;
-    void ShowMap();
-    void CloseMap();
+    bool IsMapVisible() const override;
+    void ShowMap() override;
+    void CloseMap() override;
     // Removes every layer and creates the standard layers for the file at the precision
-    // class chosen in the main window; false (with the message shown) when the map refuses.
-    bool PrepareMapForFile(const QString& file);
+    // class of PrecisionClass (the settings' choice when it is empty).
+    bool PrepareMapForFile(const QString& file) override;
     // Empties the eight standard layers the geometry of a file is built into.
     void ClearStandardLayers();
-    void ClearLayers() { ClearStandardLayers(); }
-    void RefreshMap();
+    void ClearLayers() override { ClearStandardLayers(); }
+    void RefreshMap() override;
     // Selects the object of the layer (number counted from 1; agro groups within their
     // district) without telling the main window back.
-    void SelectMapObject(const QString& layer, int number, int district);
+    void SelectMapObject(const QString& layer, int number, int district) override;
+    // The geometry of the document into the standard layers (emptied first); false when the
+    // coordinates could not be read. Log lines go to LogLine.
+    bool BuildMapObjects(ExchangeDocument& document) override;
+    std::function<void(const QString&)> LogLine;
     TMapLayer* FindLayer(const QString& name) const;
     // Builds the label layers (numbering, distances, nodes) that are empty and visible;
     // with rebuild they are emptied first.
@@ -58,7 +63,7 @@ public:
     // Opens map tables as visible layers and adds them to the recent list; the first
     // failure is shown and stops. Returns the number opened.
     int OpenTableFiles(const QStringList& paths);
-    // The precision class (2, 3 or 4) for PrepareMapForFile; the main window's choice by default.
+    // The precision class (2, 3 or 4) for PrepareMapForFile; empty: the settings' choice.
     std::function<int()> PrecisionClass;
     // Told when the selection picks one object of a thematic layer: layer, ordinal, parent.
     std::function<void(const QString&, int, int)> NavigatorLink;
