@@ -1,8 +1,6 @@
 #include "valuation/WizardFlow.h"
 
-namespace {
-const QString kSeveralText = QStringLiteral("декілька");
-}
+#include "valuation/CoefficientRules.h"
 
 const QList<TNgoPageInfo>& NgoPages() {
     static const QList<TNgoPageInfo> pages = {
@@ -108,7 +106,7 @@ QStringList PageValueBoxes(TNgoPage page) {
 
 bool PageCaptionRed(const QStringList& values) {
     for (const QString& v : values)
-        if (v.isEmpty() || v == kSeveralText) return true;
+        if (!IsValueChosen(v)) return true;
     return false;
 }
 

@@ -1,0 +1,73 @@
+#pragma once
+// Reading a plot's general data out of an exchange file: a land-management file (the plot is its parcel
+// block) or a file that already carries a valuation (the plot is the valuation block). The result says
+// which general-data rows and end-page fields receive which texts; the wizard puts them on its widgets.
+// Nothing here touches a widget or shows a message: a failure is returned as the message text.
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+#include <pugixml.hpp>
+
+class ExchangeDocument;
+
+enum class TSourceKind {
+    LandManagement, // "1) Відкрити XML земле- впорядний"
+    Valuation,      // "або Відкрити XML з НГО"
+};
+
+// The earlier valuation's values (mode "compare").
+struct TPreviousValues {
+    QString Nrd, Km1, Km2, Km3, Kmc1, KmcI, KmcH, KmcN, Kls;
+    // Of every valuation district, joined by ",".
+    QString DistrictNumber, Km4, Klk;
+    // Rows of NextGridPSRPrev: column 0 the check mark ("1"), columns 1 to 12 as NextGridPSR.
+    QList<QStringList> PsrRows;
+    // Rows of NextGridAgroPrev: column 0 the district's count from 1, then code, area and four scores.
+    QList<QStringList> AgroRows;
+    QString TerritorialZoneId;
+    QString TerritorialZoneCode;
+};
+
+struct TImportResult {
+    bool Ok = false;
+    QString Message; // the failure's message; empty on success
+    // General-data rows (NxItem...) and the texts they receive, in the order they are set. Rows the import
+    // does not touch are not listed (they keep what the engineer typed).
+    QList<QPair<QString, QString>> Rows;
+    // End-page fields (EFileCadnum, EFileTerrID, EFileTerrCode, EFileApproveBy, ...) and their texts.
+    QList<QPair<QString, QString>> Fields;
+    bool HasPrevious = false;
+    TPreviousValues Previous;
+
+    QString Row(const QString& name) const;   // the text given to a row, "" when not listed
+    QString Field(const QString& name) const; // the same for end-page fields
+    bool HasRow(const QString& name) const;
+};
+
+struct TImportOptions {
+    TSourceKind Kind = TSourceKind::LandManagement;
+    QString Mode;        // "", "compare" (previous values, no approval fields)
+    QString PopulPath;   // POPUL.dat for the council lookup of a land-management file
+    int CurrentYear = 0; // the year of valuation given to a freshly imported plot
+};
+
+// "Помилка завантаження файлу: " and the reason, or "" when the file was loaded into the document.
+QString LoadSourceDocument(ExchangeDocument& document, const QString& path);
+
+// The block checks and the general data of the loaded document.
+TImportResult ImportGeneralData(const pugi::xml_node& documentElement, const TImportOptions& options);
+
+// The plot node: the parcel block or the valuation block (null when missing).
+pugi::xml_node PlotNode(const pugi::xml_node& documentElement, TSourceKind kind);
+
+// The council and settlement parts of a settlement text ("Борівська сільська рада (с. Борова)").
+struct TSettlementSplit {
+    QString Council;
+    QString Settlement; // " " when the text names no settlement
+};
+TSettlementSplit SplitSettlementText(const QString& text);
+
+// The area with exactly four decimals; "" for a text that is not a number with "." (such as "0,5").
+QString ImportedAreaText(const QString& text);
