@@ -226,8 +226,7 @@ TImportResult ImportGeneralData(const pugi::xml_node& documentElement, const TIm
         int count = 0;
         for (const pugi::xml_node& d : Children(plot, "NaturalAgriculturalsDistrict")) {
             ++count;
-            QStringList cells = {QStringLiteral("1"), regionName,
-                                 Text(d, QStringLiteral("AgrDistrictNumber")),
+            QStringList cells = {QString(), regionName, Text(d, QStringLiteral("AgrDistrictNumber")),
                                  Text(d, QStringLiteral("AgrDistrictName"))};
             for (const char* land : {"Arable", "PerennialPlants", "Grasslands", "Pasture", "Nsg"})
                 cells << Text(d, QStringLiteral("Kpsgr/") + QLatin1String(land));

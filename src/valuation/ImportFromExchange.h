@@ -22,7 +22,7 @@ struct TPreviousValues {
     QString Nrd, Km1, Km2, Km3, Kmc1, KmcI, KmcH, KmcN, Kls;
     // Of every valuation district, joined by ",".
     QString DistrictNumber, Km4, Klk;
-    // Rows of NextGridPSRPrev: column 0 the check mark ("1"), columns 1 to 12 as NextGridPSR.
+    // Rows of NextGridPSRPrev (each shown checked): column 0 empty (the check box), 1 to 12 as NextGridPSR.
     QList<QStringList> PsrRows;
     // Rows of NextGridAgroPrev: column 0 the district's count from 1, then code, area and four scores.
     QList<QStringList> AgroRows;

@@ -110,7 +110,7 @@ bool PageCaptionRed(const QStringList& values) {
     return false;
 }
 
-TWizardFlow::TWizardFlow(const QString& mode) : mode_(mode), visible_(kNgoPageCount, true) {}
+TWizardFlow::TWizardFlow() : visible_(kNgoPageCount, true) {}
 
 void TWizardFlow::Initialize() {
     visible_.fill(false);
@@ -119,7 +119,6 @@ void TWizardFlow::Initialize() {
 }
 
 void TWizardFlow::FileChosen() {
-    if (mode_ != kModeNew) return;
     Initialize();
 }
 
@@ -127,9 +126,9 @@ void TWizardFlow::ImportSucceeded() {
     applyEnabled_ = true;
 }
 
-void TWizardFlow::Applied() {
+void TWizardFlow::Applied(TApplyButton button) {
     visible_.fill(true);
-    if (ApplyButton() != TApplyButton::Apply) visible_[static_cast<int>(TNgoPage::Map)] = false;
+    visible_[static_cast<int>(TNgoPage::Map)] = TValuationSession::MapPageVisibleAfter(button);
 }
 
 TNgoPage TWizardFlow::NextVisiblePage(TNgoPage from) const {

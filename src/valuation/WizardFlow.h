@@ -2,6 +2,8 @@
 // The flow of the valuation wizard without its widgets: the seventeen pages in order, which of them are
 // shown in each state and mode, whether Apply may run, and which value boxes decide that a page's caption
 // is drawn red.
+#include "valuation/ValuationSession.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -39,13 +41,7 @@ const TNgoPageInfo& NgoPageInfo(TNgoPage page);
 // The eleven lines of the formula memo on "Старт".
 QStringList NgoFormulaLines();
 
-// The modes of a wizard instance.
-inline const QString kModeNew;                                 // new valuation (the shared instance)
-inline const QString kModeCompare = QStringLiteral("compare"); // check of the file loaded in the main window
-inline const QString kModeAgain = QStringLiteral("again");     // re-valuation of a stored plot
-
-// Which of the three apply buttons stands on "Старт".
-enum class TApplyButton { Apply, Compare, Again };
+// Which of the three apply buttons stands on "Старт" in the mode ("", kModeCompare, kModeAgain).
 TApplyButton ApplyButtonOfMode(const QString& mode);
 // Object name of the button: BApplyZagalni, BCompareZagalni, BAgainZagalni.
 QString ApplyButtonName(TApplyButton button);
@@ -57,23 +53,19 @@ bool PageCaptionRed(const QStringList& values);
 
 class TWizardFlow {
 public:
-    explicit TWizardFlow(const QString& mode = kModeNew);
-
-    QString Mode() const { return mode_; }
-    // Changing the mode before initialisation (the callers create the instance, then set the mode).
-    void SetMode(const QString& mode) { mode_ = mode; }
-    TApplyButton ApplyButton() const { return ApplyButtonOfMode(mode_); }
+    TWizardFlow();
 
     // Initialisation: only "Старт" shown, BApplyZagalni disabled.
     void Initialize();
     // A source file was chosen in the open dialog (mode ""). Until its import succeeds nothing of an earlier
     // plot may be applied or written: Apply is disabled and every page after "Старт" is hidden.
+    // (The other modes have no open dialog.)
     void FileChosen();
     // The import ended with the plot's contour built: Apply is enabled.
     void ImportSucceeded();
     // A successful Apply: every page of the mode is shown (without "Карта" in the modes "compare" and
     // "again").
-    void Applied();
+    void Applied(TApplyButton button);
 
     bool ApplyEnabled() const { return applyEnabled_; }
     bool PageVisible(TNgoPage page) const { return visible_[static_cast<int>(page)]; }
@@ -82,7 +74,6 @@ public:
     TNgoPage NextVisiblePage(TNgoPage from) const;
 
 private:
-    QString mode_;
     bool applyEnabled_ = false;
     QVector<bool> visible_;
 };

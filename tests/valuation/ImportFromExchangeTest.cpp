@@ -183,7 +183,7 @@ TEST(ImportFromExchange, ValuationFileInCompareModeReadsThePreviousValues) {
     EXPECT_EQ(p.Km4, "1.0,1.1");
     EXPECT_EQ(p.Klk, "1.2,1.3");
     ASSERT_EQ(p.PsrRows.size(), 1);
-    EXPECT_EQ(p.PsrRows[0], (QStringList{"1", "Київська область", "7", "Лісостеп", "1.1", "1.2", "1.3", "1.4",
+    EXPECT_EQ(p.PsrRows[0], (QStringList{"", "Київська область", "7", "Лісостеп", "1.1", "1.2", "1.3", "1.4",
                                          "1.5", "50", "51", "52", "53"}));
     ASSERT_EQ(p.AgroRows.size(), 1);
     EXPECT_EQ(p.AgroRows[0], (QStringList{"1", "49", "0.1", "40", "41", "42", "43"}));

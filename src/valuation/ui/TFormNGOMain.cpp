@@ -1,9 +1,15 @@
 #include "valuation/ui/TFormNGOMain.h"
 
+#include "app/Settings.h"
+#include "common/Messages.h"
 #include "common/ui/PropertyInspector.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,6 +23,8 @@
 #include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -182,6 +190,15 @@ TFormNGOMain::TFormNGOMain(QWidget* parent) : QDialog(parent) {
     setMinimumSize(600, 400);
     resize(970, 660);
     BuildPages();
+    connect(NextGridZagalni, &TPropertyInspector::ListClosed, this, [this](TInspectorRow* row) {
+        if (row->objectName() == QLatin1String("NxItemAddrRada"))
+            QTimer::singleShot(100, this, &TFormNGOMain::LookupCouncilPopulation);
+    });
+    connect(BOpenZemXML, &QPushButton::clicked, this,
+            [this] { OpenSourceFile(TSourceKind::LandManagement); });
+    connect(BOpenNGOXML, &QPushButton::clicked, this, [this] { OpenSourceFile(TSourceKind::Valuation); });
+    for (QPushButton* b : {BApplyZagalni, BCompareZagalni, BAgainZagalni})
+        connect(b, &QPushButton::clicked, this, &TFormNGOMain::ApplyGeneralData);
     flow_.Initialize();
     // Created with every page but "Старт" hidden; Apply waits for an import.
     ApplyFlowToPages();
@@ -191,16 +208,23 @@ TFormNGOMain::TFormNGOMain(QWidget* parent) : QDialog(parent) {
 TFormNGOMain::~TFormNGOMain() = default;
 
 void TFormNGOMain::SetMode(const QString& mode) {
-    flow_.SetMode(mode);
+    Session.Mode = mode;
     PlaceApplyButton();
 }
 
 void TFormNGOMain::InitializeWizard() {
-    if (Initialized) return;
+    if (Session.Initialized) return;
     flow_.Initialize();
     ApplyFlowToPages();
-    Initialized = true;
+    Session.Initialize();
+    NextGridZagalni->Row(QStringLiteral("NxItemCileve"))->SetItems(Session.Tables.Purposes);
+    if (Session.Mode != kModeCompare) FillOrganisationList();
+    for (const QString& name : TAddressHistory::RowNames())
+        if (TInspectorRow* row = NextGridZagalni->Row(name)) row->SetItems(Session.History.List(name));
+    CheckBoxKmcAlways->setChecked(Session.KmcAlways);
 }
+
+void TFormNGOMain::FillOrganisationList() {}
 
 // ---- Building ---------------------------------------------------------------------------------------
 
@@ -341,12 +365,29 @@ void TFormNGOMain::BuildResultPanel(TNgoPage page) {
     auto* body = new QWidget(p);
     body->setObjectName(NgoPageInfo(page).Name + QStringLiteral("Body"));
     lay->addWidget(body, 1);
+    if (page == TNgoPage::Psr || page == TNgoPage::Agro) {
+        auto* bodyLay = new QVBoxLayout(body);
+        bodyLay->addStretch(1);
+        auto* prev = new QTableView(body);
+        const bool psr = page == TNgoPage::Psr;
+        prev->setObjectName(psr ? QStringLiteral("NextGridPSRPrev") : QStringLiteral("NextGridAgroPrev"));
+        prev->setModel(psr ? &Session.PsrPrev : &Session.AgroPrev);
+        prev->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        prev->setToolTip(QStringLiteral("Попередні значення"));
+        prev->setMaximumHeight(120);
+        prev->setVisible(false);
+        bodyLay->addWidget(prev);
+        (psr ? NextGridPSRPrev : NextGridAgroPrev) = prev;
+    }
     auto* panel = new QHBoxLayout();
     lay->addLayout(panel);
     for (const TResultBox& box : ResultBoxes(page)) {
         panel->addWidget(new QLabel(box.Label, p));
         QLineEdit* value = AddEdit(p, box.Value, false);
         connect(value, &QLineEdit::textChanged, this, [this] { RefreshPageColours(); });
+        connect(value, &QLineEdit::textEdited, this, [this, name = box.Value](const QString& text) {
+            if (QString* target = SessionText(name)) *target = text;
+        });
         panel->addWidget(value);
         if (!box.After.isEmpty()) panel->addWidget(new QLabel(box.After, p));
         if (!box.Row.isEmpty()) {
@@ -425,9 +466,9 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
         f->addWidget(fromXml);
         f->addWidget(fromDb);
         auto* listRow = new QHBoxLayout();
-        auto* list = new QComboBox(organ);
-        list->setObjectName(QStringLiteral("EDefLicenziat"));
-        listRow->addWidget(list, 1);
+        EDefLicenziat = new QComboBox(organ);
+        EDefLicenziat->setObjectName(QStringLiteral("EDefLicenziat"));
+        listRow->addWidget(EDefLicenziat, 1);
         auto* dots = new QPushButton(QStringLiteral("..."), organ);
         dots->setObjectName(QStringLiteral("BLicenziatEdit"));
         dots->setMaximumWidth(30);
@@ -502,14 +543,15 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
         zone->setChecked(true);
         f->addWidget(zone, r++, 0, 1, 2);
         // Which kind of file was imported; read by the writer.
-        auto* srcZem = new QCheckBox(QStringLiteral("CBSrcZemXML"), extra);
-        srcZem->setObjectName(QStringLiteral("CBSrcZemXML"));
-        srcZem->setVisible(false);
-        auto* srcNgo = new QCheckBox(QStringLiteral("CBSrcNGOXML"), extra);
-        srcNgo->setObjectName(QStringLiteral("CBSrcNGOXML"));
-        srcNgo->setVisible(false);
-        f->addWidget(srcZem, r, 0);
-        f->addWidget(srcNgo, r, 1);
+        CBSrcZemXML = new QCheckBox(QStringLiteral("CBSrcZemXML"), extra);
+        CBSrcZemXML->setObjectName(QStringLiteral("CBSrcZemXML"));
+        CBSrcZemXML->setVisible(false);
+        CBSrcZemXML->setChecked(true);
+        CBSrcNGOXML = new QCheckBox(QStringLiteral("CBSrcNGOXML"), extra);
+        CBSrcNGOXML->setObjectName(QStringLiteral("CBSrcNGOXML"));
+        CBSrcNGOXML->setVisible(false);
+        f->addWidget(CBSrcZemXML, r, 0);
+        f->addWidget(CBSrcNGOXML, r, 1);
     }
     place(extra);
 
@@ -564,7 +606,7 @@ void TFormNGOMain::ApplyFlowToPages() {
 }
 
 void TFormNGOMain::PlaceApplyButton() {
-    const TApplyButton which = flow_.ApplyButton();
+    const TApplyButton which = ApplyButtonOfMode(Session.Mode);
     BApplyZagalni->setVisible(which == TApplyButton::Apply);
     BCompareZagalni->setVisible(which == TApplyButton::Compare);
     BAgainZagalni->setVisible(which == TApplyButton::Again);
@@ -615,4 +657,223 @@ void TFormNGOMain::showEvent(QShowEvent* event) {
     if (!event->spontaneous() && parentWidget() == nullptr) {
         if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     }
+}
+
+// ---- Session binding --------------------------------------------------------------------------------
+
+QString* TFormNGOMain::SessionText(const QString& name) {
+    TValuationBoxes& b = Session.Boxes;
+    static const QList<QPair<QString, TCoefficientBox TValuationBoxes::*>> coefficients = {
+        {QStringLiteral("Nrd"), &TValuationBoxes::Nrd},
+        {QStringLiteral("Km1"), &TValuationBoxes::Km1},
+        {QStringLiteral("Km2"), &TValuationBoxes::Km2},
+        {QStringLiteral("Km3"), &TValuationBoxes::Km3},
+        {QStringLiteral("Kcp"), &TValuationBoxes::Kcp},
+        {QStringLiteral("Kmc1"), &TValuationBoxes::Kmc1},
+        {QStringLiteral("KmcI"), &TValuationBoxes::KmcI},
+        {QStringLiteral("KmcH"), &TValuationBoxes::KmcH},
+        {QStringLiteral("KmcN"), &TValuationBoxes::KmcN},
+        {QStringLiteral("Kls"), &TValuationBoxes::Kls},
+        {QStringLiteral("Klk"), &TValuationBoxes::Klk},
+        {QStringLiteral("Km4"), &TValuationBoxes::Km4},
+        {QStringLiteral("OcRaNo"), &TValuationBoxes::DistrictNumber},
+        {QStringLiteral("PSR"), &TValuationBoxes::Psr},
+    };
+    for (const auto& [key, member] : coefficients) {
+        const QString stem = QStringLiteral("E") + key;
+        if (name == stem + QStringLiteral("Value")) return &(b.*member).Value;
+        if (name == stem + QStringLiteral("Ndx")) return &(b.*member).Row;
+        if (name == stem + QStringLiteral("ValuePrev")) return &(b.*member).Prev;
+    }
+    if (name == QLatin1String("ENrdDodatok")) return &b.NrdAppendix;
+    if (name == QLatin1String("EPSRValue2")) return &b.PsrNumber;
+    if (name == QLatin1String("EKniValue")) return &b.KniValue;
+    if (name == QLatin1String("EKniFormula")) return &b.KniFormula;
+    return nullptr;
+}
+
+bool TFormNGOMain::PreviousVisible(const QString& prevBoxName) const {
+    const QString stem = prevBoxName.chopped(QStringLiteral("ValuePrev").size());
+    const TValuationBoxes& b = Session.Boxes;
+    const QList<QPair<QString, const TCoefficientBox*>> boxes = {
+        {QStringLiteral("ENrd"), &b.Nrd},   {QStringLiteral("EKm1"), &b.Km1},
+        {QStringLiteral("EKm2"), &b.Km2},   {QStringLiteral("EKm3"), &b.Km3},
+        {QStringLiteral("EKmc1"), &b.Kmc1}, {QStringLiteral("EKmcI"), &b.KmcI},
+        {QStringLiteral("EKmcH"), &b.KmcH}, {QStringLiteral("EKmcN"), &b.KmcN},
+        {QStringLiteral("EKls"), &b.Kls},   {QStringLiteral("EKlk"), &b.Klk},
+        {QStringLiteral("EKm4"), &b.Km4},   {QStringLiteral("EOcRaNo"), &b.DistrictNumber},
+    };
+    for (const auto& [key, box] : boxes)
+        if (key == stem) return box->PrevVisible;
+    return false;
+}
+
+void TFormNGOMain::ShowSessionBoxes() {
+    for (auto it = edits_.cbegin(); it != edits_.cend(); ++it) {
+        QString* text = SessionText(it.key());
+        if (!text) continue;
+        if (it.value()->text() != *text) it.value()->setText(*text);
+        if (it.key().endsWith(QLatin1String("ValuePrev"))) it.value()->setVisible(PreviousVisible(it.key()));
+    }
+    RefreshPageColours();
+}
+
+void TFormNGOMain::HidePreviousValues() {
+    TValuationBoxes& b = Session.Boxes;
+    for (TCoefficientBox* box : {&b.Nrd, &b.Km1, &b.Km2, &b.Km3, &b.Kcp, &b.Kmc1, &b.KmcI, &b.KmcH, &b.KmcN,
+                                 &b.Kls, &b.Klk, &b.Km4, &b.DistrictNumber, &b.Psr})
+        box->PrevVisible = false;
+    NextGridPSRPrev->setVisible(false);
+    NextGridAgroPrev->setVisible(false);
+    Edit(QStringLiteral("EFileTerrIDPrev"))->setVisible(false);
+    Edit(QStringLiteral("EFileTerrCodePrev"))->setVisible(false);
+    ShowSessionBoxes();
+}
+
+TGeneralDataInput TFormNGOMain::ReadGeneralDataInput() const {
+    TGeneralDataInput in;
+    in.Area = RowValue(QStringLiteral("NxItemSQ"));
+    in.Koatuu = RowValue(QStringLiteral("NxItemKoatuu"));
+    in.Region = RowValue(QStringLiteral("NxItemAddrObl"));
+    in.District = RowValue(QStringLiteral("NxItemAddrRaion"));
+    in.Council = RowValue(QStringLiteral("NxItemAddrRada"));
+    in.Settlement = RowValue(QStringLiteral("NxItemAddrNP"));
+    in.Location = RowValue(QStringLiteral("NxItemVMezhah"));
+    in.Centre = RowValue(QStringLiteral("NxItemCenterTG"));
+    in.Population = RowValue(QStringLiteral("NxItemPopul"));
+    in.Category = RowValue(QStringLiteral("NxItemCategory"));
+    in.Purpose = RowValue(QStringLiteral("NxItemCileve"));
+    in.Year = RowValue(QStringLiteral("NxItemYear"));
+    in.AgriLandType = RowValue(QStringLiteral("NxItemVydSilhoz"));
+    in.WaterObjectType = RowValue(QStringLiteral("NxItemVydVodnogo"));
+    in.ForestType = RowValue(QStringLiteral("NxItemVydLisnogo"));
+    return in;
+}
+
+// ---- Import -----------------------------------------------------------------------------------------
+
+void TFormNGOMain::OpenSourceFile(TSourceKind kind) {
+    constexpr int kDialogTag = 3;
+    QFileDialog dlg(this, QStringLiteral("Відкрити файл"), ReadDialogFolder(kDialogTag),
+                    QStringLiteral("XML файли (*.xml)"));
+    dlg.setObjectName(QStringLiteral("OpenDialogXML"));
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setDefaultSuffix(QStringLiteral("xml"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    const QString file = dlg.selectedFiles().first();
+    WriteDialogFolder(kDialogTag, QFileInfo(file).absolutePath());
+    ImportChosenFile(kind, file);
+}
+
+bool TFormNGOMain::ImportChosenFile(TSourceKind kind, const QString& file) {
+    Session.SourceFileName = file;
+    // From here on nothing of an earlier plot may be applied or written until this file is imported.
+    flow_.FileChosen();
+    ApplyFlowToPages();
+    return ImportSource(kind);
+}
+
+bool TFormNGOMain::SourceIsValuationFile() const {
+    return CBSrcNGOXML->isChecked();
+}
+
+bool TFormNGOMain::ImportSource(TSourceKind kind) {
+    HidePreviousValues();
+    CBSrcZemXML->setChecked(kind == TSourceKind::LandManagement);
+    CBSrcNGOXML->setChecked(kind == TSourceKind::Valuation);
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    struct TRestoreCursor {
+        ~TRestoreCursor() { QApplication::restoreOverrideCursor(); }
+    } restore;
+
+    const QString loadFailure = LoadSourceDocument(XMLDocument_XML, Session.SourceFileName);
+    if (!loadFailure.isEmpty()) {
+        ShowError(loadFailure);
+        return false;
+    }
+    TImportOptions options;
+    options.Kind = kind;
+    options.Mode = Session.Mode;
+    options.PopulPath = Session.Files.Path(kPopulFile);
+    options.CurrentYear = QDate::currentDate().year();
+    const TImportResult result = ImportGeneralData(XMLDocument_XML.DocumentElement(), options);
+    if (!result.Ok) {
+        ShowError(result.Message);
+        return false;
+    }
+    ShowImportResult(result);
+    if (!Session.Mode.isEmpty()) return true;
+    // A new valuation needs the plot's boundary before it can be applied.
+    flow_.ImportSucceeded();
+    ApplyFlowToPages();
+    return true;
+}
+
+void TFormNGOMain::ShowImportResult(const TImportResult& r) {
+    for (const auto& [row, value] : r.Rows)
+        SetRowValue(row, value);
+    for (const auto& [field, value] : r.Fields)
+        if (QLineEdit* e = Edit(field)) e->setText(value);
+    TSummary& s = Session.Summary;
+    s.FileCadnum = Edit(QStringLiteral("EFileCadnum"))->text();
+    s.FileTerrID = Edit(QStringLiteral("EFileTerrID"))->text();
+    s.FileTerrCode = Edit(QStringLiteral("EFileTerrCode"))->text();
+    s.ApproveBy = Edit(QStringLiteral("EFileApproveBy"))->text();
+    s.ApproveDt = Edit(QStringLiteral("EFileApproveDt"))->text();
+    s.ApproveNo = Edit(QStringLiteral("EFileApproveNo"))->text();
+    if (!r.HasPrevious) return;
+
+    const TPreviousValues& p = r.Previous;
+    TValuationBoxes& b = Session.Boxes;
+    const QList<QPair<TCoefficientBox*, QString>> prev = {
+        {&b.Nrd, p.Nrd},   {&b.Km1, p.Km1},
+        {&b.Km2, p.Km2},   {&b.Km3, p.Km3},
+        {&b.Kmc1, p.Kmc1}, {&b.KmcI, p.KmcI},
+        {&b.KmcH, p.KmcH}, {&b.KmcN, p.KmcN},
+        {&b.Kls, p.Kls},   {&b.DistrictNumber, p.DistrictNumber},
+        {&b.Km4, p.Km4},   {&b.Klk, p.Klk}};
+    for (const auto& [box, value] : prev) {
+        box->Prev = value;
+        box->PrevVisible = true;
+    }
+    Session.PsrPrev.Clear();
+    for (const QStringList& cells : p.PsrRows) {
+        Session.PsrPrev.AppendRow(cells);
+        Session.PsrPrev.SetChecked(Session.PsrPrev.RowCount() - 1, true);
+    }
+    Session.AgroPrev.Clear();
+    for (const QStringList& cells : p.AgroRows)
+        Session.AgroPrev.AppendRow(cells);
+    NextGridPSRPrev->setVisible(true);
+    NextGridAgroPrev->setVisible(true);
+    Edit(QStringLiteral("EFileTerrIDPrev"))->setText(p.TerritorialZoneId);
+    Edit(QStringLiteral("EFileTerrCodePrev"))->setText(p.TerritorialZoneCode);
+    Edit(QStringLiteral("EFileTerrIDPrev"))->setVisible(true);
+    Edit(QStringLiteral("EFileTerrCodePrev"))->setVisible(true);
+    ShowSessionBoxes();
+}
+
+// ---- Apply ------------------------------------------------------------------------------------------
+
+bool TFormNGOMain::ApplyGeneralData() {
+    CommitGeneralDataEdit();
+    const TApplyButton button = ApplyButtonOfMode(Session.Mode);
+    if (button == TApplyButton::Apply && !flow_.ApplyEnabled()) return false;
+    Session.KmcAlways = CheckBoxKmcAlways->isChecked();
+    if (!Session.Apply(ReadGeneralDataInput(), button)) return false;
+    flow_.Applied(button);
+    ApplyFlowToPages();
+    ShowSessionBoxes();
+    Edit(QStringLiteral("EFileTerrID"))->setText(Session.Summary.FileTerrID);
+    ShowPage(TNgoPage::Nrd);
+    return true;
+}
+
+void TFormNGOMain::LookupCouncilPopulation() {
+    const TPopulationEntry found = Session.LookupPopulation(RowValue(QStringLiteral("NxItemAddrRada")));
+    if (found.Population != QLatin1String("-") && found.Population != QLatin1String(" "))
+        SetRowValue(QStringLiteral("NxItemPopul"), found.Population);
+    if (found.Centre != QLatin1String("-") && found.Centre != QLatin1String(" "))
+        SetRowValue(QStringLiteral("NxItemCenterTG"), found.Centre);
 }

@@ -2,11 +2,13 @@
 // The valuation wizard: seventeen pages over one plot. "Старт" holds the general data and the open and
 // apply buttons; the coefficient pages show the automatic choices; "Завершення" collects the values that
 // are written. The widgets only bind the GUI-free valuation core (valuation/*.h) and show its results.
+#include "exchange/ExchangeDocument.h"
+#include "valuation/ImportFromExchange.h"
+#include "valuation/ValuationSession.h"
 #include "valuation/WizardFlow.h"
 
 #include <QDialog>
 #include <QHash>
-#include <QPointer>
 
 class QCheckBox;
 class QComboBox;
@@ -15,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QTableView;
 class QWidget;
 class TInspectorRow;
 class TPropertyInspector;
@@ -29,9 +32,13 @@ public:
     ~TFormNGOMain() override;
 
     // ---- State ----------------------------------------------------------------------------------------
-    bool Initialized = false;
-    QString SourceFileName;
-    QString Mode() const { return flow_.Mode(); }
+    // The valuation itself: tables, applied general data, result boxes, summary (Mode, Initialized and
+    // SourceFileName live there). The widgets are copied to and from it.
+    TValuationSession Session;
+    // The loaded source file while the wizard works.
+    ExchangeDocument XMLDocument_XML;
+    QString Mode() const { return Session.Mode; }
+    bool Initialized() const { return Session.Initialized; }
     // Set by the callers right after creation, before InitializeWizard.
     void SetMode(const QString& mode);
     const TWizardFlow& Flow() const { return flow_; }
@@ -39,6 +46,22 @@ public:
     // Loads the reference tables, the organisation list, the address history and the Кмц option; no effect
     // after the first call.
     void InitializeWizard();
+
+    // ---- Import -------------------------------------------------------------------------------------
+    // "1) Відкрити XML земле- впорядний" / "або Відкрити XML з НГО": the open dialog, then the import.
+    void OpenSourceFile(TSourceKind kind);
+    // Mode "": the file chosen in the dialog becomes the source and is imported.
+    bool ImportChosenFile(TSourceKind kind, const QString& file);
+    // Imports SourceFileName (modes "compare" and "again" set it before); false after a failure message.
+    bool ImportSource(TSourceKind kind);
+    // The source of the last successful import is of that kind (the hidden flags of the end page).
+    bool SourceIsValuationFile() const;
+
+    // ---- Apply --------------------------------------------------------------------------------------
+    // Any of the three apply buttons: validate, choose every coefficient, show the pages, go to "Нрд".
+    bool ApplyGeneralData();
+    // The council chosen in "Рада/ОТГ": population and centre from POPUL.dat (after 100 ms).
+    void LookupCouncilPopulation();
 
     // ---- Pages ----------------------------------------------------------------------------------------
     QTabWidget* PageControl() const { return NxPageControl1; }
@@ -63,6 +86,10 @@ public:
     // ---- Widgets found by name ------------------------------------------------------------------------
     QLineEdit* Edit(const QString& name) const;
     QPushButton* Button(const QString& name) const;
+    QCheckBox* KmcAlwaysBox() const { return CheckBoxKmcAlways; }
+
+    // Copies the session's result boxes into the value, row and previous-value boxes of the pages.
+    void ShowSessionBoxes();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -76,6 +103,13 @@ private:
     QLineEdit* AddEdit(QWidget* parent, const QString& name, bool readOnly);
     void ApplyFlowToPages();
     void PlaceApplyButton();
+    TGeneralDataInput ReadGeneralDataInput() const;
+    void FillOrganisationList();
+    void ShowImportResult(const TImportResult& result);
+    void HidePreviousValues();
+    // The session string a value box edits (nullptr for boxes that are only shown).
+    QString* SessionText(const QString& boxName);
+    bool PreviousVisible(const QString& prevBoxName) const;
 
     TWizardFlow flow_;
     QTabWidget* NxPageControl1 = nullptr;
@@ -88,6 +122,11 @@ private:
     QPushButton* BCompareZagalni = nullptr;
     QPushButton* BAgainZagalni = nullptr;
     QCheckBox* CheckBoxKmcAlways = nullptr;
+    QCheckBox* CBSrcZemXML = nullptr;
+    QCheckBox* CBSrcNGOXML = nullptr;
+    QComboBox* EDefLicenziat = nullptr;
+    QTableView* NextGridPSRPrev = nullptr;
+    QTableView* NextGridAgroPrev = nullptr;
     QHash<QString, QLineEdit*> edits_;
     QHash<QString, QPushButton*> buttons_;
 };
