@@ -8,6 +8,7 @@
 #include "common/ui/MessageBoxSink.h"
 #include "data/TFormMain.h"
 #include "exchange/ui/TFormEditXML.h"
+#include "map/MapLayers.h"
 #include "map/ui/TFormCK63.h"
 #include "map/ui/TFormMapView.h"
 #include "plots/ui/TFormDialog.h"
@@ -88,7 +89,8 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
         delete splash;
         return false;
     }
-    // Map styles of exchange-file objects: loaded here once the map model provides them.
+    // Map styles of exchange-file objects.
+    LoadXmlStyles(GlobalVar().Settings.IniFile);
     // KATOTTG picker: prepared here once the picker provides it.
 
     splash->SetStatus(QStringLiteral("Запуск програми..."));
