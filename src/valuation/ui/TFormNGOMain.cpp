@@ -3,6 +3,8 @@
 #include "app/Settings.h"
 #include "common/Messages.h"
 #include "common/ui/PropertyInspector.h"
+#include "map/MapLayers.h"
+#include "map/MapObjectsFromExchange.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -805,6 +807,7 @@ bool TFormNGOMain::ImportSource(TSourceKind kind) {
     ShowImportResult(result);
     if (!Session.Mode.isEmpty()) return true;
     // A new valuation needs the plot's boundary before it can be applied.
+    if (!BuildPlotOnMap(kind)) return false;
     flow_.ImportSucceeded();
     ApplyFlowToPages();
     return true;
@@ -876,4 +879,54 @@ void TFormNGOMain::LookupCouncilPopulation() {
         SetRowValue(QStringLiteral("NxItemPopul"), found.Population);
     if (found.Centre != QLatin1String("-") && found.Centre != QLatin1String(" "))
         SetRowValue(QStringLiteral("NxItemCenterTG"), found.Centre);
+}
+
+// ---- Map page ---------------------------------------------------------------------------------------
+
+const QString TFormNGOMain::kPlotLayer = QStringLiteral("ДІЛЯНКА");
+
+bool TFormNGOMain::PrepareMapPage() {
+    MapNgo.AutoRedraw = false;
+    MapNgo.RemoveAllLayers();
+    MapNgo.NumericCoordSys = CoordSysForFile(Session.SourceFileName, 2);
+    MapNgo.DisplayCoordSys = MapNgo.NumericCoordSys;
+    TMapLayerInfo info;
+    info.Name = kPlotLayer;
+    info.CoordSys = MapNgo.NumericCoordSys;
+    info.Fields = {TMapField{QStringLiteral("uid"), TFieldType::String, 32}};
+    MapNgo.AddLayer(info);
+    MapNgo.AutoRedraw = true;
+    return MapNgo.FindLayer(kPlotLayer) != nullptr;
+}
+
+bool TFormNGOMain::BuildPlotOnMap(TSourceKind kind) {
+    const pugi::xml_node root = XMLDocument_XML.DocumentElement();
+    const pugi::xml_node plot = PlotNode(root, kind);
+    try {
+        if (!PrepareMapPage()) return false;
+    } catch (const std::exception& e) {
+        ShowError(QStringLiteral("Підготовка карти: Неможливо створити тимчасове середовище.") +
+                  QString::fromUtf8(e.what()));
+        return false;
+    }
+    TMapLayer* layer = MapNgo.FindLayer(kPlotLayer);
+    TPlotContourTexts texts;
+    texts.NoCoordinates = QStringLiteral("Зчитування файлу: Неможливо зчитати координати");
+    texts.NoLines = QStringLiteral("Зчитування файлу: Неможливо створити межі (Блок Ділянкa)");
+    texts.Outer = QStringLiteral("Зчитування файлу: Неможливо створити межі (Блок Ділянкa) ");
+    texts.Inner = QStringLiteral("Зчитування файлу: Неможливо створити межі внутр. (Блок Ділянкa)");
+    const pugi::xml_node externals = kind == TSourceKind::LandManagement
+                                         ? plot.child("ParcelMetricInfo").child("Externals")
+                                         : plot.child("Externals");
+    const TPlotContourResult built = BuildPlotContour(*layer, MapNgo, root, externals, texts);
+    if (!built.Failure.isEmpty()) {
+        ShowError(built.Failure);
+        return false;
+    }
+    if (!built.Built) {
+        ShowError(QStringLiteral("Зчитування файлу: Не вдалося створити ділянку по кооодинатах"));
+        return false;
+    }
+    MapNgo.SetBounds(layer->Bounds());
+    return true;
 }

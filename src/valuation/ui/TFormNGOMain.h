@@ -3,6 +3,7 @@
 // apply buttons; the coefficient pages show the automatic choices; "Завершення" collects the values that
 // are written. The widgets only bind the GUI-free valuation core (valuation/*.h) and show its results.
 #include "exchange/ExchangeDocument.h"
+#include "map/MapControl.h"
 #include "valuation/ImportFromExchange.h"
 #include "valuation/ValuationSession.h"
 #include "valuation/WizardFlow.h"
@@ -37,6 +38,9 @@ public:
     TValuationSession Session;
     // The loaded source file while the wizard works.
     ExchangeDocument XMLDocument_XML;
+    // The model of the page "Карта": the plot layer "ДІЛЯНКА" with the imported plot.
+    TMap MapNgo;
+    static const QString kPlotLayer; // "ДІЛЯНКА"
     QString Mode() const { return Session.Mode; }
     bool Initialized() const { return Session.Initialized; }
     // Set by the callers right after creation, before InitializeWizard.
@@ -106,6 +110,9 @@ private:
     TGeneralDataInput ReadGeneralDataInput() const;
     void FillOrganisationList();
     void ShowImportResult(const TImportResult& result);
+    // Mode "": the plot's contour on the map page's model; false after its failure message.
+    bool BuildPlotOnMap(TSourceKind kind);
+    bool PrepareMapPage();
     void HidePreviousValues();
     // The session string a value box edits (nullptr for boxes that are only shown).
     QString* SessionText(const QString& boxName);

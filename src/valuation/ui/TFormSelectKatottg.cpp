@@ -1,3 +1,5 @@
 #include "valuation/ui/TFormSelectKatottg.h"
 
-TFormSelectKatottg::TFormSelectKatottg(QWidget* parent) : QDialog(parent) { setObjectName(QStringLiteral("TFormSelectKatottg")); }
+TFormSelectKatottg::TFormSelectKatottg(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TFormSelectKatottg"));
+}
