@@ -228,6 +228,19 @@ void TFormNGOMain::InitializeWizard() {
 
 void TFormNGOMain::FillOrganisationList() {}
 
+bool TFormNGOMain::PrepareCompare(const QString& file) {
+    SetMode(kModeCompare);
+    InitializeWizard();
+    Session.SourceFileName = file;
+    BOpenZemXML->setVisible(false);
+    BOpenNGOXML->setVisible(false);
+    for (const char* panel : {"PanelMetric", "PanelOrgan", "PanelOcRa", "PanelAdditional"})
+        if (auto* box = findChild<QGroupBox*>(QLatin1String(panel))) box->setVisible(false);
+    Button(QStringLiteral("BCreateFile"))->setVisible(false);
+    Button(QStringLiteral("BUpdateFile"))->setVisible(true);
+    return ImportSource(TSourceKind::Valuation);
+}
+
 // ---- Building ---------------------------------------------------------------------------------------
 
 void TFormNGOMain::BuildPages() {

@@ -51,6 +51,11 @@ public:
     // after the first call.
     void InitializeWizard();
 
+    // The check of a loaded valuation file (mode "compare"): initialised, the file imported as a valuation
+    // file, the open buttons and the writing parts of the end page hidden, "Оновити XML (адреса+коеф.)"
+    // shown. False when the import failed (its message has been shown).
+    bool PrepareCompare(const QString& file);
+
     // ---- Import -------------------------------------------------------------------------------------
     // "1) Відкрити XML земле- впорядний" / "або Відкрити XML з НГО": the open dialog, then the import.
     void OpenSourceFile(TSourceKind kind);

@@ -271,11 +271,13 @@ TEST_F(NgoWizardImport, CompareModeShowsThePreviousValuesAndKeepsTheMapPageHidde
     WriteBytes(path, xml.toUtf8());
 
     TFormNGOMain w;
-    w.SetMode(kModeCompare);
-    w.InitializeWizard();
-    w.Session.SourceFileName = path;
-    ASSERT_TRUE(w.ImportSource(TSourceKind::Valuation)) << sink_.LastText().toStdString();
+    ASSERT_TRUE(w.PrepareCompare(path)) << sink_.LastText().toStdString();
     EXPECT_FALSE(w.Button("BCompareZagalni")->isHidden());
+    EXPECT_TRUE(w.Button("BApplyZagalni")->isHidden());
+    EXPECT_TRUE(w.Button("BOpenZemXML")->isHidden());
+    EXPECT_TRUE(w.Button("BOpenNGOXML")->isHidden());
+    EXPECT_TRUE(w.Button("BCreateFile")->isHidden());
+    EXPECT_FALSE(w.Button("BUpdateFile")->isHidden());
     EXPECT_EQ(w.RowValue("NxItemYear"), "2024");
     EXPECT_EQ(w.RowValue("NxItemAddrNP"), "(с. Борова)");
     EXPECT_EQ(w.Edit("EKm1ValuePrev")->text(), "1.2");
