@@ -3,6 +3,7 @@
 #include "common/Messages.h"
 #include "common/TextHelpers.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -192,6 +193,26 @@ QString ElementText(pugi::xml_node element) {
     QByteArray text;
     AppendText(element, &text);
     return QString::fromUtf8(text);
+}
+
+bool ElementDouble(pugi::xml_node element, double* value) {
+    const pugi::xml_node first = element.first_child();
+    if (!first || first.next_sibling() ||
+        (first.type() != pugi::node_pcdata && first.type() != pugi::node_cdata))
+        return false;
+    const char* begin = first.value();
+    const char* end = begin + std::strlen(begin);
+    auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (begin < end && space(*begin))
+        ++begin;
+    while (end > begin && space(end[-1]))
+        --end;
+    if (begin < end && *begin == '+') return false;
+    double v = 0;
+    const auto [ptr, ec] = std::from_chars(begin, end, v, std::chars_format::fixed);
+    if (ec != std::errc() || ptr != end || begin == end) return false;
+    *value = v;
+    return true;
 }
 
 void SetElementText(pugi::xml_node element, const QString& text) {

@@ -45,6 +45,9 @@ int CountChildrenNamed(pugi::xml_node parent, const QString& name);
 
 // Text content of an element: all text below it, concatenated.
 QString ElementText(pugi::xml_node element);
+// The number in a leaf element's text ("." decimal separator, surrounding whitespace allowed), read straight
+// from the DOM without going through QString: for bulk reads such as the points of a large file.
+bool ElementDouble(pugi::xml_node element, double* value);
 // Replaces everything inside the element by the text (an empty text leaves it empty).
 void SetElementText(pugi::xml_node element, const QString& text);
 // The element's name as QString.

@@ -107,8 +107,7 @@ bool OpenValuationFile(TOpenExchangeFile& file, const QString& chosenFile, const
     // 5: geometry; a failure here still leaves the file open, without coordinates.
     file.CoordinatesLoaded = false;
     try {
-        if (hooks.BuildMapObjects) hooks.BuildMapObjects(file.XMLDocument_XML);
-        file.CoordinatesLoaded = true;
+        file.CoordinatesLoaded = hooks.BuildMapObjects ? hooks.BuildMapObjects(file.XMLDocument_XML) : true;
     } catch (const std::exception& e) {
         Log(hooks, kGeometryFailed + QString::fromUtf8(e.what()));
     } catch (...) {

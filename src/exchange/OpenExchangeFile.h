@@ -41,10 +41,12 @@ QString NewWorkingCopyPath(const QString& fileForName);
 // The textual check done before opening: some line of the file contains "<NormativValuation>".
 bool HasNormativValuationTag(const QString& path);
 
-// What opening needs from the windows. BuildMapObjects may throw std::exception; any hook may be empty.
+// What opening needs from the windows; any hook may be empty. BuildMapObjects returns whether the
+// coordinates could be read (false: the file opens without them); an std::exception it throws counts the
+// same and is logged as "Помилка парсингу файлу: " + its text.
 struct TOpenHooks {
     std::function<void(const QString&)> LogLine;
-    std::function<void(ExchangeDocument&)> BuildMapObjects;
+    std::function<bool(ExchangeDocument&)> BuildMapObjects;
     std::function<void(ExchangeDocument&)> RebuildNavigator;
 };
 

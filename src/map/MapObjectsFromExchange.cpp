@@ -2,6 +2,7 @@
 
 #include "common/Messages.h"
 #include "common/NumberFormat.h"
+#include "exchange/ExchangePaths.h"
 #include "map/MapLayers.h"
 
 #include <cstring>
@@ -12,23 +13,14 @@
 
 namespace {
 
-QString Utf8(const char* s) {
-    return QString::fromUtf8(s);
+QString Text(const pugi::xml_node& n) {
+    return ElementText(n);
 }
 
-// The element reached from `start` through the names of `path` ("\"-separated), each
-// step taking the first child of exactly that name. On failure the last-error text
-// says which path could not be read.
+// The element at a "\"-separated path below start; on failure the last-error text says
+// which path could not be read.
 pugi::xml_node FindNode(const pugi::xml_node& start, const QString& path) {
-    pugi::xml_node node = start;
-    if (node) {
-        for (const QString& name : path.split(QLatin1Char('\\'))) {
-            node = node.child(name.toUtf8().constData());
-            if (!node) break;
-        }
-    }
-    if (!node) LastErrorText = path + QStringLiteral(": Неможливо считування блоку");
-    return node;
+    return FindNodeAtPath(start, {}, SplitPath(path));
 }
 
 bool ElementNamed(const pugi::xml_node& n, const char* name) {
@@ -105,9 +97,9 @@ bool TBuilder::ReadPoints(const pugi::xml_node& root) {
         bool okX = false, okY = false;
         TPointEntry p;
         if (uidp && x && y) {
-            p.UIDP = Utf8(uidp.text().get());
-            p.X = ParseNumber(Utf8(x.text().get()).trimmed(), &okX, true);
-            p.Y = ParseNumber(Utf8(y.text().get()).trimmed(), &okY, true);
+            p.UIDP = Text(uidp);
+            p.X = ParseNumber(Text(x).trimmed(), &okX, true);
+            p.Y = ParseNumber(Text(y).trimmed(), &okY, true);
         }
         if (!okX || !okY) {
             LastErrorText = kMsgReadPoint + QString::number(position);
@@ -140,10 +132,10 @@ bool TBuilder::ReadLines(const pugi::xml_node& root) {
             return false;
         }
         TLineEntry line;
-        line.ULID = Utf8(ulid.text().get());
+        line.ULID = Text(ulid);
         for (pugi::xml_node p : pts.children()) {
             if (p.type() != pugi::node_element) continue;
-            auto it = pointsByUidp_.constFind(Utf8(p.text().get()));
+            auto it = pointsByUidp_.constFind(Text(p));
             if (it == pointsByUidp_.constEnd()) continue;
             for (int index : *it)
                 line.Nodes.push_back(points_[static_cast<size_t>(index)]);
@@ -200,9 +192,9 @@ void TBuilder::ResolveBoundaryLines(const pugi::xml_node& lines) {
     ring_.clear();
     for (pugi::xml_node line : lines.children()) {
         if (!ElementNamed(line, "Line")) continue;
-        const QString ulid = Utf8(line.child("ULID").text().get());
+        const QString ulid = Text(line.child("ULID"));
         const pugi::xml_node fpNode = line.child("FP");
-        QString fp = fpNode ? Utf8(fpNode.text().get()) : QString();
+        QString fp = fpNode ? Text(fpNode) : QString();
         auto it = lineByUlid_.constFind(ulid);
         if (it == lineByUlid_.constEnd()) {
             LastErrorText = kMsgLineNotFound + ulid + kMsgLineNotFoundTail;
@@ -467,6 +459,21 @@ TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const pugi::xml_nod
 TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const pugi::xml_document& document,
                                                   const TMapLog& log) {
     return BuildMapObjectsFromExchangeFile(map, document.document_element(), log);
+}
+
+TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const ExchangeDocument& document,
+                                                  const TMapLog& log) {
+    return BuildMapObjectsFromExchangeFile(map, document.DocumentElement(), log);
+}
+
+void BuildMapObjectsOrThrow(TMap& map, const ExchangeDocument& document, const TMapLog& log) {
+    QString readFailure;
+    const TMapLog logAndKeep = [&](const QString& line) {
+        if (line.startsWith(kMsgReadPoint) || line.startsWith(kMsgReadLine)) readFailure = line;
+        if (log) log(line);
+    };
+    const TMapObjectsResult r = BuildMapObjectsFromExchangeFile(map, document, logAndKeep);
+    if (!r.CoordinatesLoaded) throw TMapError(readFailure);
 }
 
 TFeatureKey FindMapObject(const TMapLayer& layer, int ordinal, const QString& parent) {

@@ -144,6 +144,24 @@ TEST_F(Paths, WriteReplacesContentAndReturnsTheElement) {
     EXPECT_FALSE(Root().child("Leaves").child("C").first_child());
 }
 
+TEST(PathsNumbers, ElementDouble) {
+    ExchangeDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes("<R><a> 5432101.1234 </a><b>-0.5</b><c>1,5</c><d>1e3</d><e/><f>12x</f>"
+                                  "<g><h>1</h></g><i>+1</i><j>.5</j></R>"));
+    const struct {
+        const char* name;
+        bool ok;
+        double value;
+    } cases[] = {{"a", true, 5432101.1234}, {"b", true, -0.5}, {"c", false, 0},
+                 {"d", false, 0},           {"e", false, 0},   {"f", false, 0},
+                 {"g", false, 0},           {"i", false, 0},   {"j", true, 0.5}};
+    for (const auto& c : cases) {
+        double v = -1;
+        EXPECT_EQ(ElementDouble(doc.DocumentElement().child(c.name), &v), c.ok) << c.name;
+        if (c.ok) EXPECT_DOUBLE_EQ(v, c.value) << c.name;
+    }
+}
+
 TEST_F(Paths, ElementPathOfAndJoin) {
     const pugi::xml_node size = FindNodeAtPath(Root(), {}, {"AgroGroups", "AgroGroup#2", "Area", "Size"});
     EXPECT_EQ(ElementPathOf(size), QStringList({"AgroGroups", "AgroGroup", "Area", "Size"}));

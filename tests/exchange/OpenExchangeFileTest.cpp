@@ -98,6 +98,7 @@ protected:
             points = CountChildrenNamed(
                 FindNodeAtPath(d.DocumentElement(), {}, {"InfoPart", "MetricInfo", "PointInfo"}), "Point");
             if (throwOnBuild) throw std::runtime_error("зламана геометрія");
+            return coordinatesRead;
         };
         hooks.RebuildNavigator = [this](ExchangeDocument& d) {
             navigatorRoot = ElementName(d.DocumentElement());
@@ -115,6 +116,7 @@ protected:
     int built = 0;
     int points = -1;
     bool throwOnBuild = false;
+    bool coordinatesRead = true;
     QString navigatorRoot;
 };
 
@@ -161,6 +163,15 @@ TEST_F(OpenValuation, GeometryFailureStillOpens) {
     EXPECT_FALSE(file.CoordinatesLoaded);
     EXPECT_EQ(file.WorkingCopy, wc);
     EXPECT_EQ(navigatorRoot, "UkrainianCadastralExchangeFile");
+}
+
+TEST_F(OpenValuation, UnreadableCoordinatesStillOpen) {
+    coordinatesRead = false;
+    const QString wc = NewWorkingCopyPath("x.xml");
+    ASSERT_TRUE(OpenValuationFile(file, TestDataPath("exchange/parcel-6-vertices.xml"), wc, hooks));
+    EXPECT_TRUE(log.isEmpty());
+    EXPECT_FALSE(file.CoordinatesLoaded);
+    EXPECT_EQ(file.WorkingCopy, wc);
 }
 
 TEST_F(OpenValuation, FailuresLogTheirTextAndLeaveNoWorkingFolder) {

@@ -233,6 +233,27 @@ TEST(MapObjects, UnreadablePointOrLineMeansNotLoaded) {
     EXPECT_FALSE(p.result.CoordinatesLoaded);
     EXPECT_EQ(p.Feature(kLayerOcDilanka, 0).Type, TFeatureType::Point);
 
+    // Through the opening hook the failure becomes an exception, so the file opens
+    // without its geometry counting as loaded.
+    ExchangeDocument doc;
+    ASSERT_TRUE(doc.LoadFromBytes(badPoint));
+    TMap map;
+    QTemporaryDir dir;
+    PrepareMapForFile(map, dir.path() + "/none.xml", 2);
+    try {
+        BuildMapObjectsOrThrow(map, doc, {});
+        ADD_FAILURE() << "no exception";
+    } catch (const TMapError& e) {
+        EXPECT_EQ(e.Text(), "Неможливо считування блоку (Блок Координати): Точка № 3");
+    }
+    ExchangeDocument good;
+    ASSERT_TRUE(good.LoadFromBytes(Doc(kSquare, {"1:1,2,3,4,1"}, plot)));
+    for (const QString& name : ClearableLayerNames())
+        map.FindLayer(name)->DeleteAllFeatures();
+    EXPECT_NO_THROW(BuildMapObjectsOrThrow(map, good, {}));
+    EXPECT_EQ(map.FindLayer(kLayerOcDilanka)->Feature(map.FindLayer(kLayerOcDilanka)->KeyAt(0)).Type,
+              TFeatureType::Region);
+
     QByteArray badLine = Doc(kSquare, {"1:1,2,3,4,1", "2:1,2"}, plot);
     badLine.replace("<PL><ULID>2</ULID>", "<PL>");
     badLine.replace("<Polyline>", "<Polyline><Comment/>");
@@ -274,13 +295,9 @@ QJsonObject Manifest(const QString& name) {
 // gets its contours: the first parcel's contour for the plot, every parcel's contour for
 // a valuation district of its own.
 QByteArray AsValuationFile(const QString& name) {
-    QByteArray bytes = ReadBytes(TestDataPath("map/" + name + ".xml"));
-    if (bytes.startsWith("<?xml version=\"1.0\" encoding=\"windows-1251\"?>")) {
-        bytes = FromCp1251(bytes).toUtf8();
-        bytes.replace("windows-1251", "UTF-8");
-    }
-    pugi::xml_document doc;
-    EXPECT_TRUE(doc.load_buffer(bytes.constData(), static_cast<size_t>(bytes.size())));
+    ExchangeDocument exchange;
+    EXPECT_TRUE(exchange.LoadFromFile(TestDataPath("map/" + name + ".xml"))) << LastErrorText.toStdString();
+    pugi::xml_document& doc = exchange.Dom();
     pugi::xml_node info = doc.document_element().child("InfoPart");
     std::vector<pugi::xml_node> contours;
     for (pugi::xpath_node n : doc.select_nodes("//ParcelInfo/ParcelMetricInfo/Externals"))
@@ -293,9 +310,7 @@ QByteArray AsValuationFile(const QString& name) {
     pugi::xml_node districts = plot.append_child("ValuationDistricts");
     for (const auto& c : contours)
         districts.append_child("ValuationDistrict").append_copy(c);
-    std::ostringstream out;
-    doc.save(out);
-    return QByteArray::fromStdString(out.str());
+    return exchange.SaveToBytes(TXmlEncoding::Utf8);
 }
 
 TMapPoints ManifestRing(const QJsonArray& vertices) {
