@@ -21,6 +21,7 @@ TEST(Splash, ShowsNameAndVersion) {
 
 TEST(Startup, CreatesTheWindowsAndShowsTheMainWindow) {
     TTestProgramDir dir;
+    ASSERT_TRUE(dir.CopyFromProgram("ref.db")); // the shipped reference database must be there
     auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
     ASSERT_TRUE(RunStartup(*app, dir.File("zemlyar")));
     TAppWindows& w = AppWindows();
