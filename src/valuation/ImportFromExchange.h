@@ -1,8 +1,10 @@
 #pragma once
-// Reading a plot's general data out of an exchange file: a land-management file (the plot is its parcel
-// block) or a file that already carries a valuation (the plot is the valuation block). The result says
-// which general-data rows and end-page fields receive which texts; the wizard puts them on its widgets.
-// Nothing here touches a widget or shows a message: a failure is returned as the message text.
+// The wizard's import of a plot: the rows of the general data and the end-page fields that a loaded
+// exchange file gives (read by ImportPlot, valuation/PlotImport.h), adjusted to the wizard's mode, and in the
+// mode "compare" the earlier valuation's values. Nothing here touches a widget or shows a message: a
+// failure is returned as the message text.
+#include "valuation/PlotImport.h"
+
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -11,11 +13,6 @@
 #include <pugixml.hpp>
 
 class ExchangeDocument;
-
-enum class TSourceKind {
-    LandManagement, // "1) Відкрити XML земле- впорядний"
-    Valuation,      // "або Відкрити XML з НГО"
-};
 
 // The earlier valuation's values (mode "compare").
 struct TPreviousValues {
@@ -48,26 +45,18 @@ struct TImportResult {
 
 struct TImportOptions {
     TSourceKind Kind = TSourceKind::LandManagement;
-    QString Mode;        // "", "compare" (previous values, no approval fields)
-    QString PopulPath;   // POPUL.dat for the council lookup of a land-management file
-    int CurrentYear = 0; // the year of valuation given to a freshly imported plot
+    QString Mode;      // "", "compare" (previous values and their year, no approval fields)
+    QString PopulPath; // POPUL.dat for the council lookup of a land-management file
 };
 
 // "Помилка завантаження файлу: " and the reason, or "" when the file was loaded into the document.
 QString LoadSourceDocument(ExchangeDocument& document, const QString& path);
 
 // The block checks and the general data of the loaded document.
-TImportResult ImportGeneralData(const pugi::xml_node& documentElement, const TImportOptions& options);
+TImportResult ImportGeneralData(const ExchangeDocument& document, const TImportOptions& options);
 
 // The plot node: the parcel block or the valuation block (null when missing).
 pugi::xml_node PlotNode(const pugi::xml_node& documentElement, TSourceKind kind);
 
-// The council and settlement parts of a settlement text ("Борівська сільська рада (с. Борова)").
-struct TSettlementSplit {
-    QString Council;
-    QString Settlement; // " " when the text names no settlement
-};
-TSettlementSplit SplitSettlementText(const QString& text);
-
-// The area with exactly four decimals; "" for a text that is not a number with "." (such as "0,5").
-QString ImportedAreaText(const QString& text);
+// The earlier valuation's coefficients, districts and territorial zone of a valuation file.
+TPreviousValues ReadPreviousValues(const pugi::xml_node& documentElement);

@@ -1,10 +1,16 @@
 #include "valuation/ui/TFormNGOMain.h"
 
 #include "app/Settings.h"
+#include "app/ui/AppWindows.h"
 #include "common/Messages.h"
 #include "common/ui/PropertyInspector.h"
+#include "data/SqlHelpers.h"
+#include "data/StoredDefaults.h"
+#include "data/TFormMain.h"
 #include "map/MapLayers.h"
 #include "map/MapObjectsFromExchange.h"
+#include "valuation/TerritoryId.h"
+#include "valuation/ui/TFormSelectKatottg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -201,6 +207,20 @@ TFormNGOMain::TFormNGOMain(QWidget* parent) : QDialog(parent) {
     connect(BOpenNGOXML, &QPushButton::clicked, this, [this] { OpenSourceFile(TSourceKind::Valuation); });
     for (QPushButton* b : {BApplyZagalni, BCompareZagalni, BAgainZagalni})
         connect(b, &QPushButton::clicked, this, &TFormNGOMain::ApplyGeneralData);
+    Session.TerritorialZoneId = [](const TGeneralData& d) {
+        TFormMain* data = DataModule();
+        if (!data) return QString();
+        return TerritoryIdFromAddress(data->ADOQueryRef2, {d.RegionName, d.DistrictName, d.CouncilName,
+                                                           d.SettlementName, d.LocationKind});
+    };
+    connect(Button(QStringLiteral("BKatottgAuto")), &QPushButton::clicked, this, [this] {
+        Edit(QStringLiteral("EFileTerrID"))->setText(Session.TerritorialZoneId(Session.Data));
+    });
+    connect(Button(QStringLiteral("BKatottgSelect")), &QPushButton::clicked, this, [this] {
+        TFormSelectKatottg* picker = AppWindows().FormSelectKatottg;
+        if (picker && picker->exec() == QDialog::Accepted)
+            Edit(QStringLiteral("EFileTerrID"))->setText(picker->ChosenId());
+    });
     flow_.Initialize();
     // Created with every page but "Старт" hidden; Apply waits for an import.
     ApplyFlowToPages();
@@ -226,7 +246,22 @@ void TFormNGOMain::InitializeWizard() {
     CheckBoxKmcAlways->setChecked(Session.KmcAlways);
 }
 
-void TFormNGOMain::FillOrganisationList() {}
+void TFormNGOMain::FillOrganisationList() {
+    TFormMain* data = DataModule();
+    if (!data) return;
+    TDataQuery& q = data->ADOQueryRefGets;
+    QStringList names;
+    if (RunSql(q, QStringLiteral("SELECT * FROM ліцензіати ORDER BY id"), true, false))
+        for (bool row = !q.Eof(); row; row = q.Next())
+            names << q.FieldText(QStringLiteral("назва"));
+    q.Close();
+    EDefLicenziat->clear();
+    EDefLicenziat->addItems(names);
+    EDefLicenziat->setCurrentIndex(-1);
+    bool found = false;
+    const QString executor = ReadStoredDefault(q, kDefaultExecutorCode, &found);
+    if (found && names.contains(executor)) EDefLicenziat->setCurrentIndex(names.indexOf(executor));
+}
 
 bool TFormNGOMain::PrepareCompare(const QString& file) {
     SetMode(kModeCompare);
@@ -512,7 +547,7 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
             }
             ++r;
         }
-        if (panel.Caption == QLatin1String("Адреса ділянки")) {
+        if (panel.Caption == QStringLiteral("Адреса ділянки")) {
             box->setObjectName(QStringLiteral("PanelAddress"));
             auto* autoId = new QPushButton(QStringLiteral("Визначити КАТОТТГ по адресі"), box);
             autoId->setObjectName(QStringLiteral("BKatottgAuto"));
@@ -522,11 +557,11 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
             buttons_.insert(pick->objectName(), pick);
             f->addWidget(autoId, r, 0, 1, 2);
             f->addWidget(pick, r, 2, 1, 2);
-        } else if (panel.Caption == QLatin1String("Коеф-ти")) {
+        } else if (panel.Caption == QStringLiteral("Коеф-ти")) {
             box->setObjectName(QStringLiteral("PanelCoef"));
-        } else if (panel.Caption == QLatin1String("Оціночний район")) {
+        } else if (panel.Caption == QStringLiteral("Оціночний район")) {
             box->setObjectName(QStringLiteral("PanelOcRa"));
-        } else if (panel.Caption == QLatin1String("ПСГ район")) {
+        } else if (panel.Caption == QStringLiteral("ПСГ район")) {
             box->setObjectName(QStringLiteral("PanelPsg"));
         } else {
             box->setObjectName(QStringLiteral("PanelAgro"));
@@ -811,8 +846,7 @@ bool TFormNGOMain::ImportSource(TSourceKind kind) {
     options.Kind = kind;
     options.Mode = Session.Mode;
     options.PopulPath = Session.Files.Path(kPopulFile);
-    options.CurrentYear = QDate::currentDate().year();
-    const TImportResult result = ImportGeneralData(XMLDocument_XML.DocumentElement(), options);
+    const TImportResult result = ImportGeneralData(XMLDocument_XML, options);
     if (!result.Ok) {
         ShowError(result.Message);
         return false;
