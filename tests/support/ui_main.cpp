@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Offscreen unless a platform was asked for (screenshots under a virtual X server use xcb).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     SetProcessDecimalSeparator();
     InitGlobalVar(QStringLiteral(ZEMLYAR_PROGRAM_DIR) + QStringLiteral("/zemlyar"), false);

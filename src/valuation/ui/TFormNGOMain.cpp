@@ -361,9 +361,9 @@ void TFormNGOMain::BuildStartPage(QWidget* page) {
 void TFormNGOMain::BuildGeneralDataRows() {
     TPropertyInspector* g = NextGridZagalni;
     const QString space = QStringLiteral(" ");
+    // The heading groups the rows; it takes no value (a disabled item would disable the rows under it).
     g->AddRow(QStringLiteral("NxItemZag"), QStringLiteral("Загальні відомості для оцінки:"),
-              TInspectorKind::Header)
-        ->SetEnabled(false);
+              TInspectorKind::Header);
     g->AddRow(QStringLiteral("NxItemSQ"), QStringLiteral("Площа, га"), TInspectorKind::Text, space);
     g->AddRow(QStringLiteral("NxItemKoatuu"), QStringLiteral("КОАТУУ"), TInspectorKind::Combo, space);
     g->AddRow(QStringLiteral("NxItemAddrObl"), QStringLiteral("Область"), TInspectorKind::Combo, space);

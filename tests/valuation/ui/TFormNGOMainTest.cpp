@@ -53,7 +53,13 @@ TEST(NgoWizardWindow, GeneralDataRowsWithTheirInitialValues) {
     ASSERT_EQ(g->Rows().size(), names.size());
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(g->Rows()[i]->objectName(), names[i]);
-    EXPECT_FALSE(g->Row("NxItemZag")->Enabled());
+    EXPECT_EQ(g->Row("NxItemZag")->Kind(), TInspectorKind::Header);
+    EXPECT_FALSE(g->Row("NxItemZag")->Item()->flags() & Qt::ItemIsEditable);
+    // Every data row can be edited (the heading above them does not disable them).
+    for (TInspectorRow* row : g->Rows().mid(1)) {
+        EXPECT_TRUE(row->Item()->flags() & Qt::ItemIsEditable) << row->objectName().toStdString();
+        EXPECT_FALSE(row->Item()->isDisabled()) << row->objectName().toStdString();
+    }
     EXPECT_EQ(g->Value("NxItemSQ"), " ");
     EXPECT_EQ(g->Value("NxItemYear"), "2026");
     EXPECT_EQ(g->Value("NxItemVydSilhoz"), "несільськогосподарські угіддя");
