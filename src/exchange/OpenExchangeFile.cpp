@@ -66,6 +66,18 @@ QString NewWorkingCopyPath(const QString& fileForName) {
     return folder + '/' + FileNameOnly(fileForName) + QStringLiteral(".xml");
 }
 
+QString PrepareWorkingCopy(TOpenExchangeFile& file, const QString& nameSource) {
+    file.NamesFile.clear();
+    file.CoordinatesLoaded = false;
+    file.EmptyDocuments();
+    file.CloseWorkingFolder();
+    const QString path = NewWorkingCopyPath(nameSource);
+    if (path.isEmpty()) return QString();
+    file.WorkingCopy = path;
+    file.NamesFile = NamesFilePath();
+    return path;
+}
+
 bool HasNormativValuationTag(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;

@@ -38,6 +38,12 @@ QString NamesFilePath();
 // the file's name without extension, lower-cased, + ".xml". Empty (reason in LastErrorText) on failure.
 QString NewWorkingCopyPath(const QString& fileForName);
 
+// What the open and create commands do before loading: clear NamesFile, WorkingCopy and CoordinatesLoaded,
+// empty the XML, XSD and template documents, delete the old working folder, then make a fresh one and set
+// WorkingCopy (named after nameSource) and NamesFile. Returns the new WorkingCopy; empty on failure.
+// When a later step refuses the file, CloseWorkingFolder() removes the new folder again.
+QString PrepareWorkingCopy(TOpenExchangeFile& file, const QString& nameSource);
+
 // The textual check done before opening: some line of the file contains "<NormativValuation>".
 bool HasNormativValuationTag(const QString& path);
 

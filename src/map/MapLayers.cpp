@@ -137,6 +137,10 @@ bool PrepareMapForFile(TMap& map, const QString& path, int precisionClass) {
     return true;
 }
 
+bool PrepareMapForFile(TMap& map, const QString& path) {
+    return PrepareMapForFile(map, path, ReadCoordPrecision().toInt());
+}
+
 // ---- extent of a file
 
 namespace {

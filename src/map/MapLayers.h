@@ -42,6 +42,9 @@ TMapStyle LayerStyleFor(const QString& layerName, const TXmlStyles& styles);
 // Removes every layer, chooses the coordinate system for the file and precision class
 // (2, 3 or 4) and creates the ten standard layers. Refusals of the map throw TMapError.
 bool PrepareMapForFile(TMap& map, const QString& path, int precisionClass);
+// The same with the precision option of the settings ("INTERFACE"/"ACT_COORD_TO"; a value
+// other than 3 or 4 gives the whole country).
+bool PrepareMapForFile(TMap& map, const QString& path);
 
 // Minimum and maximum of the eastings and northings found in a file, read by its
 // extension (.in4, .xml, .json/.geojson, .csv, .txt).

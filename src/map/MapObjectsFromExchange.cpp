@@ -466,16 +466,6 @@ TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const ExchangeDocum
     return BuildMapObjectsFromExchangeFile(map, document.DocumentElement(), log);
 }
 
-void BuildMapObjectsOrThrow(TMap& map, const ExchangeDocument& document, const TMapLog& log) {
-    QString readFailure;
-    const TMapLog logAndKeep = [&](const QString& line) {
-        if (line.startsWith(kMsgReadPoint) || line.startsWith(kMsgReadLine)) readFailure = line;
-        if (log) log(line);
-    };
-    const TMapObjectsResult r = BuildMapObjectsFromExchangeFile(map, document, logAndKeep);
-    if (!r.CoordinatesLoaded) throw TMapError(readFailure);
-}
-
 TFeatureKey FindMapObject(const TMapLayer& layer, int ordinal, const QString& parent) {
     if (ordinal < 1) return kNoFeature;
     const TMapDataset& ds = layer.Dataset();

@@ -30,12 +30,9 @@ TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const pugi::xml_doc
                                                   const TMapLog& log);
 TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const pugi::xml_node& documentElement,
                                                   const TMapLog& log);
+// The opening hook (TOpenHooks::BuildMapObjects) returns CoordinatesLoaded of this form.
 TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const ExchangeDocument& document,
                                                   const TMapLog& log);
-// For the opening hook of the exchange module (TOpenHooks::BuildMapObjects), which counts
-// the geometry as loaded unless an exception escapes: throws TMapError with the read
-// failure when a point or a line could not be read.
-void BuildMapObjectsOrThrow(TMap& map, const ExchangeDocument& document, const TMapLog& log);
 
 // The feature of a layer whose attribute parent equals the given one (empty: any) with
 // the given 1-based ordinal among those, in layer order; kNoFeature when there is none.

@@ -10,27 +10,11 @@
 
 namespace {
 
-const QString kRowMarker = QStringLiteral(", рядок в табл. № ");
-
 QString Row(const TPlotRows& rows, const char* name) {
     return rows.value(QString::fromLatin1(name));
 }
 
 } // namespace
-
-QString StoredCoefficientValue(const QString& rowText) {
-    const int at = rowText.indexOf(kRowMarker);
-    return at < 0 ? rowText : rowText.left(at);
-}
-
-QString StoredCoefficientRow(const QString& rowText) {
-    const int at = rowText.indexOf(kRowMarker);
-    return at < 0 ? QString() : rowText.mid(at + kRowMarker.size());
-}
-
-double StoredCoefficientNumber(const QString& rowText) {
-    return FactorValue(StoredCoefficientValue(rowText));
-}
 
 void RecalcIndexation(TPlotRows& rows, const TRefFiles& files, QStringList* indexationList) {
     const QString category = CodeBeforeDash(Row(rows, "NxItemCategory"));

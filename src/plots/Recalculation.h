@@ -12,13 +12,6 @@
 // Row name (NxItemCategory, NxItemOcNdr, ...) -> the row's text.
 using TPlotRows = QMap<QString, QString>;
 
-// The value part of a stored coefficient ("1.2, рядок в табл. № 3" -> "1.2").
-QString StoredCoefficientValue(const QString& rowText);
-// The row part ("... № 3 (дод.2)" -> "3 (дод.2)"); empty when there is none.
-QString StoredCoefficientRow(const QString& rowText);
-// The value part with "," read as ".", trimmed, as a number; 0 when it does not parse.
-double StoredCoefficientNumber(const QString& rowText);
-
 // Replaces *indexationList (the wizard's ListYearsKni) by YEARS_SH.dat (category 100) or YEARS.dat when the
 // file exists, else by the built-in list; rewrites NxItemOcYear (2026 when it is not a whole number) and
 // NxItemOcKni ("1.608 (1.0 x 1.1 x ...)").

@@ -6,6 +6,8 @@
 
 namespace {
 
+const QString kRowMarker = QStringLiteral(", рядок в табл. № ");
+
 bool In(const QString& code, std::initializer_list<const char*> codes) {
     for (const char* c : codes)
         if (code == QLatin1String(c)) return true;
@@ -119,6 +121,20 @@ QString JoinCalculationLines(const QStringList& lines) {
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
     return text;
+}
+
+QString StoredCoefficientValue(const QString& rowText) {
+    const int at = rowText.indexOf(kRowMarker);
+    return at < 0 ? rowText : rowText.left(at);
+}
+
+QString StoredCoefficientRow(const QString& rowText) {
+    const int at = rowText.indexOf(kRowMarker);
+    return at < 0 ? QString() : rowText.mid(at + kRowMarker.size());
+}
+
+double StoredCoefficientNumber(const QString& rowText) {
+    return FactorValue(StoredCoefficientValue(rowText));
 }
 
 TCalcFactors CurrentFactors(const TGeneralData& d, const TValuationBoxes& b, const TCoefficientTable& psr) {

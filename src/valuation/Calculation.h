@@ -56,6 +56,14 @@ QStringList FactorLines(const TCalcFactors& f, const QString& amountLabel);
 // Lines each ended by CR LF.
 QString JoinCalculationLines(const QStringList& lines);
 
+// Stored coefficients (plot database, re-valuation): value, ", рядок в табл. № ", row.
+// The value part of a stored coefficient ("1.2, рядок в табл. № 3" -> "1.2").
+QString StoredCoefficientValue(const QString& rowText);
+// The row part ("... № 3 (дод.2)" -> "3 (дод.2)"); empty when there is none.
+QString StoredCoefficientRow(const QString& rowText);
+// The value part with "," read as ".", trimmed, as a number; 0 when it does not parse.
+double StoredCoefficientNumber(const QString& rowText);
+
 // The wizard's factors from its boxes. psr is NextGridPSR (Кпсгр of the row in EPSRNdx).
 TCalcFactors CurrentFactors(const TGeneralData& data, const TValuationBoxes& boxes,
                             const TCoefficientTable& psr);

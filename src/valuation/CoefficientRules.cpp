@@ -78,7 +78,7 @@ TSearchResult SearchTable(const TCoefficientTable& table, int column, const QStr
     TSearchResult result;
     if (text.isEmpty()) return result; // an empty text would match every row
     for (int r = 0; r < table.RowCount(); ++r) {
-        if (!table.Cell(r, column).toLower().trimmed().contains(text)) continue;
+        if (!table.SearchCell(r, column).contains(text)) continue;
         if (mode == TMatchMode::OneOrMany && result.Row >= 0) {
             result.Row = -1;
             result.Several = true;

@@ -29,6 +29,10 @@ struct TChoice {
 
 // A value box counts as chosen when it is neither empty nor "декілька" (the page caption is not red).
 bool IsValueChosen(const QString& value);
+// The page "Оц.р-ни" is complete (not red) when Клк, Км4 and the district number are all chosen.
+inline bool OcRaPageComplete(const QString& klk, const QString& km4, const QString& districtNumber) {
+    return IsValueChosen(klk) && IsValueChosen(km4) && IsValueChosen(districtNumber);
+}
 
 // --- Searching
 enum class TMatchMode {

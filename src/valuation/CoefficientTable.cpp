@@ -21,6 +21,20 @@ QStringList TCoefficientTable::RowCells(int row) const {
     return rows_[row];
 }
 
+QString TCoefficientTable::SearchCell(int row, int column) const {
+    if (row < 0 || row >= rows_.size() || column < 0 || column >= columns_) return {};
+    if (searchRows_.size() != rows_.size()) {
+        searchRows_.clear();
+        for (const QStringList& r : rows_) {
+            QStringList lowered;
+            for (const QString& cell : r)
+                lowered << cell.toLower().trimmed();
+            searchRows_ << lowered;
+        }
+    }
+    return searchRows_[row][column];
+}
+
 QString TCoefficientTable::Caption(int column) const {
     if (column < 0 || column >= columns_) return {};
     return captions_[column];
@@ -29,6 +43,7 @@ QString TCoefficientTable::Caption(int column) const {
 void TCoefficientTable::Clear() {
     beginResetModel();
     rows_.clear();
+    searchRows_.clear();
     checked_.clear();
     hidden_.clear();
     selectedRow_ = 0;
@@ -54,6 +69,7 @@ void TCoefficientTable::AppendRow(const QStringList& cells) {
     const int at = static_cast<int>(rows_.size());
     beginInsertRows(QModelIndex(), at, at);
     rows_ << row;
+    searchRows_.clear();
     checked_ << false;
     hidden_ << false;
     endInsertRows();
@@ -63,6 +79,7 @@ void TCoefficientTable::SetCell(int row, int column, const QString& text) {
     if (row < 0 || row >= rows_.size() || column < 0 || column >= columns_) return;
     if (IsCheckBoxTable() && column == 0) return;
     rows_[row][column] = text;
+    searchRows_.clear();
     emit dataChanged(index(row, column), index(row, column));
 }
 

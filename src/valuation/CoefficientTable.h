@@ -30,6 +30,8 @@ public:
     QString Cell(int row, int column) const; // empty outside the table
     QStringList RowCells(int row) const;     // every column (column 0 of a check-box table is empty)
     QString Caption(int column) const;       // empty for the check-box column
+    // The cell lower-cased and trimmed, as the searches compare it (kept until the content changes).
+    QString SearchCell(int row, int column) const;
 
     // Editing the content.
     void Clear();
@@ -81,4 +83,5 @@ private:
     int selectedRow_ = 0;
     int selectedColumn_ = 0;
     bool editable_ = false;
+    mutable QList<QStringList> searchRows_; // lower-cased, trimmed cells; empty when out of date
 };

@@ -115,7 +115,10 @@ bool LoadIndexationList(const QString& path, QStringList* list) {
 
 bool SaveIndexationList(const QString& path, const QStringList& list) {
     QString error;
-    if (!WriteRefLines(path, list, &error)) {
+    // The list on the page did not come from a file that exists but cannot be read: keep that file.
+    if (ReadRefLines(path).Status == TReadStatus::Unreadable)
+        error = QStringLiteral("файл неможливо прочитати, його вміст збережено без змін");
+    if (!error.isEmpty() || !WriteRefLines(path, list, &error)) {
         LastErrorText = error;
         ShowError(CommandFailureText(QStringLiteral("Список не збережено: неможливо записати файл ") + path,
                                      error.isEmpty() ? QStringLiteral("запис не вдався") : error));

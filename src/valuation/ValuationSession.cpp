@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "common/Messages.h"
+#include "common/TextHelpers.h"
 #include "valuation/Calculation.h"
 
 namespace {
@@ -98,6 +99,50 @@ QString TValuationSession::CalculationText() const {
 void TValuationSession::FillSummary() {
     if (!Initialized) return;
     ::FillSummary(Summary, Data, Boxes, Agro);
+}
+
+TGeneralDataInput TValuationSession::PrefillFromPlot(const QMap<QString, QString>& rows) {
+    const auto row = [&rows](const char* name) { return rows.value(QString::fromLatin1(name)); };
+    SourceFileName = row("NxItemFile");
+    Summary.FileCadnum = row("NxItemCadnum");
+    TGeneralDataInput in;
+    in.Area = row("NxItemSQ");
+    in.Koatuu = row("NxItemKoatuu");
+    in.Region = row("NxItemAddrObl");
+    in.District = row("NxItemAddrRaion");
+    in.Council = row("NxItemAddrRada");
+    in.Settlement = row("NxItemAddrNP");
+    in.Location = row("NxItemVMezhah");
+    in.Category = row("NxItemCategory");
+    in.Purpose = row("NxItemCileve");
+    in.Centre = row("NxItemCenterTG");
+    in.Population = row("NxItemPopul");
+    in.Year = row("NxItemOcYear");
+    in.AgriLandType = row("NxItemVydSilhoz");
+    in.WaterObjectType = row("NxItemVydVodnogo");
+    in.ForestType = row("NxItemVydLisnogo");
+
+    const struct {
+        const char* row;
+        TCoefficientBox* box;
+    } previous[] = {{"NxItemOcNdr", &Boxes.Nrd},   {"NxItemOcKm1", &Boxes.Km1},
+                    {"NxItemOcKm2", &Boxes.Km2},   {"NxItemOcKm3", &Boxes.Km3},
+                    {"NxItemOcKls", &Boxes.Kls},   {"NxItemOcKmc1", &Boxes.Kmc1},
+                    {"NxItemOcKmcI", &Boxes.KmcI}, {"NxItemOcKmcH", &Boxes.KmcH},
+                    {"NxItemOcKmcN", &Boxes.KmcN}, {"NxItemOcRaNo", &Boxes.DistrictNumber},
+                    {"NxItemOcKm4", &Boxes.Km4},   {"NxItemOcKlk", &Boxes.Klk}};
+    for (const auto& p : previous) {
+        p.box->Prev = StoredCoefficientValue(row(p.row)).trimmed();
+        p.box->PrevVisible = true;
+    }
+    PsrPrev.Clear();
+    const QString psrRow = StoredCoefficientRow(row("NxItemOcPsrNo")).trimmed();
+    const int r = IsIntegerText(psrRow) ? static_cast<int>(TextToIntOrZero(psrRow)) - 1 : -1;
+    if (r >= 0 && r < Tables.Psr.RowCount()) {
+        PsrPrev.AppendRow(Tables.Psr.RowCells(r));
+        PsrPrev.SetChecked(0, true);
+    }
+    return in;
 }
 
 TCoefficientBox* TValuationSession::BoxOf(const TCoefficientTable& t) {

@@ -12,6 +12,7 @@
 #include "valuation/Summary.h"
 #include "valuation/ValuationBoxes.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -80,6 +81,11 @@ public:
     TPopulationEntry LookupPopulation(const QString& councilName) const {
         return PopulationLookup(Files.Path(kPopulFile), councilName);
     }
+
+    // Re-valuation ("again"): takes the source file, the cadastral number and every stored coefficient of
+    // the plot window's rows (row name -> text) as previous values, copies the stored district row into
+    // PsrPrev, and returns the general-data texts to show (the caller makes the address rows read-only).
+    TGeneralDataInput PrefillFromPlot(const QMap<QString, QString>& rows);
 
     // --- Hand choices on the pages (results go into the boxes)
     // After the check box of a row of a check-box table changed.

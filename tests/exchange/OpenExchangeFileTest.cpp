@@ -223,6 +223,29 @@ TEST_F(OpenValuation, FailuresLogTheirTextAndLeaveNoWorkingFolder) {
     EXPECT_EQ(built, 0);
 }
 
+TEST_F(OpenValuation, PrepareWorkingCopyReplacesTheOldFolder) {
+    const QString first = PrepareWorkingCopy(file, "/a/Перша.XML");
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_TRUE(first.endsWith("/перша.xml"));
+    EXPECT_EQ(file.WorkingCopy, first);
+    EXPECT_EQ(file.NamesFile, GlobalVar().Settings.ProgramDir + "/IN4XMLSchema.names");
+    ASSERT_TRUE(OpenValuationFile(file, TestDataPath("exchange/parcel-6-vertices.xml"), first, hooks));
+    ASSERT_TRUE(file.XMLDocument_XML.LoadFromFile(first));
+
+    const QString second = PrepareWorkingCopy(file, "/b/друга.xml");
+    EXPECT_NE(QFileInfo(second).absolutePath(), QFileInfo(first).absolutePath());
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(first).absolutePath())) << "the old working folder is deleted";
+    EXPECT_TRUE(QFileInfo(QFileInfo(second).absolutePath()).isDir());
+    EXPECT_FALSE(file.CoordinatesLoaded);
+    EXPECT_FALSE(file.XMLDocument_XML.IsActive());
+    EXPECT_FALSE(file.XMLDocument_TEMPL.IsActive());
+    EXPECT_EQ(TempEntries().size(), 1);
+
+    // A later refusal (the map view, say) takes the new folder away again.
+    file.CloseWorkingFolder();
+    EXPECT_TRUE(TempEntries().isEmpty());
+}
+
 TEST(OpenPrecheck, NormativValuationTag) {
     EXPECT_TRUE(HasNormativValuationTag(TemplateInProgram()));
     EXPECT_FALSE(HasNormativValuationTag(TestDataPath("exchange/parcel-6-vertices.xml")));

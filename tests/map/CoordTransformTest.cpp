@@ -15,7 +15,8 @@ namespace {
 // Transverse Mercator on the Krassovsky ellipsoid with the zone's false easting and
 // northing, then PROJ's 7-parameter Helmert shift (position-vector rotations are the
 // negatives of ours, the scale is in ppm), computed by PROJ's cct.
-bool ProjReference(double easting, double northing, const TSk63Params& p, TGeoPoint* out, QString* error) {
+bool ProjReference(const std::vector<TGeoPoint>& plane, const TSk63Params& p, std::vector<TGeoPoint>* out,
+                   QString* error) {
     const QString cct = QStandardPaths::findExecutable("cct");
     if (cct.isEmpty()) {
         *error = "cct (proj-bin) is not installed";
@@ -33,19 +34,25 @@ bool ProjReference(double easting, double northing, const TSk63Params& p, TGeoPo
             .arg(num(p.MS * 1e6));
     QProcess proc;
     proc.start(cct, QStringList{"-d", "12"} + pipeline.split(' '));
-    proc.write(QString("%1 %2 0 0\n").arg(num(easting), num(northing)).toLatin1());
+    // Plane points go in as (easting, northing) in the Longitude, Latitude slots.
+    for (const TGeoPoint& g : plane)
+        proc.write(QString("%1 %2 0 0\n").arg(num(g.Longitude), num(g.Latitude)).toLatin1());
     proc.closeWriteChannel();
     if (!proc.waitForFinished(30000) || proc.exitCode() != 0) {
         *error = QString::fromLocal8Bit(proc.readAllStandardError());
         return false;
     }
-    const QStringList f = QString::fromLatin1(proc.readAllStandardOutput()).simplified().split(' ');
-    if (f.size() < 2) {
-        *error = "no output";
+    const QStringList lines =
+        QString::fromLatin1(proc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    if (lines.size() != static_cast<int>(plane.size())) {
+        *error = "unexpected output";
         return false;
     }
-    out->Longitude = f[0].toDouble();
-    out->Latitude = f[1].toDouble();
+    out->clear();
+    for (const QString& line : lines) {
+        const QStringList f = line.simplified().split(' ');
+        out->push_back({f.value(1).toDouble(), f.value(0).toDouble()});
+    }
     return true;
 }
 
@@ -70,16 +77,17 @@ TEST(Sk63ToWgs84, AgreesWithProjInEveryZone) {
     } offsets[] = {{0, 5500000}, {100000, 5300000}, {-150000, 5000000}, {200000, 5800000}, {-60000, 5650000}};
     for (const auto& profile : profiles) {
         for (int zone = 1; zone <= 7; ++zone) {
-            for (const auto& o : offsets) {
-                TSk63Params p = profile.params;
-                p.Zone = zone;
-                const double easting = zone * 1000000.0 + 300000.0 + o.dy;
-                TGeoPoint ref;
-                QString error;
-                ASSERT_TRUE(ProjReference(easting, o.northing, p, &ref, &error)) << error.toStdString();
-                const TGeoPoint ours = Sk63ToWgs84(easting, o.northing, p);
-                EXPECT_LT(Metres(ours, ref), 0.01)
-                    << profile.name << " zone " << zone << " E " << easting << " N " << o.northing;
+            TSk63Params p = profile.params;
+            p.Zone = zone;
+            std::vector<TGeoPoint> plane, ref;
+            for (const auto& o : offsets)
+                plane.push_back({o.northing, zone * 1000000.0 + 300000.0 + o.dy});
+            QString error;
+            ASSERT_TRUE(ProjReference(plane, p, &ref, &error)) << error.toStdString();
+            for (size_t i = 0; i < plane.size(); ++i) {
+                const TGeoPoint ours = Sk63ToWgs84(plane[i].Longitude, plane[i].Latitude, p);
+                EXPECT_LT(Metres(ours, ref[i]), 0.01) << profile.name << " zone " << zone << " E "
+                                                      << plane[i].Longitude << " N " << plane[i].Latitude;
             }
         }
     }

@@ -1,4 +1,5 @@
 #include "map/MapLayers.h"
+#include "app/Settings.h"
 #include "common/Ini.h"
 #include "support/TestSupport.h"
 
@@ -76,6 +77,14 @@ TEST(StandardLayers, PrepareMapForFileCreatesTheTenLayers) {
     EXPECT_EQ(ClearableLayerNames().last(), kLayerInfoNodes);
 
     ASSERT_TRUE(PrepareMapForFile(map, file, 2));
+    EXPECT_EQ(map.NumericCoordSys.Bounds, TMapRect(-10000000, -10000000, 10000000, 10000000));
+
+    // The precision option of the settings: "4" when absent.
+    TTestProgramDir program;
+    ASSERT_TRUE(PrepareMapForFile(map, file));
+    EXPECT_EQ(map.NumericCoordSys.Bounds, fileBounds);
+    WriteCoordPrecision("2");
+    ASSERT_TRUE(PrepareMapForFile(map, file));
     EXPECT_EQ(map.NumericCoordSys.Bounds, TMapRect(-10000000, -10000000, 10000000, 10000000));
 }
 

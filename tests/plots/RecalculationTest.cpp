@@ -1,5 +1,6 @@
 #include "plots/Recalculation.h"
 #include "support/TestSupport.h"
+#include "valuation/Calculation.h"
 #include "valuation/NgoTables.h"
 #include "valuation/ReferenceStores.h"
 

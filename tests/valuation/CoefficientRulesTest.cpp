@@ -426,3 +426,12 @@ TEST_F(Rules, AutomaticChoiceResetsEarlierMarksAndFilters) {
     EXPECT_EQ(t.Km1.CheckedCount(), 1);
     EXPECT_TRUE(t.Km1.IsChecked(2));
 }
+
+TEST_F(Rules, SearchSeesChangedCells) {
+    EXPECT_EQ(SearchTable(t.Km2, 1, QStringLiteral("моршин"), TMatchMode::OneOrMany).Row, 1);
+    t.Km2.SetCell(1, 1, QStringLiteral(" М. Яремче "));
+    EXPECT_EQ(SearchTable(t.Km2, 1, QStringLiteral("моршин"), TMatchMode::OneOrMany).Row, -1);
+    EXPECT_EQ(SearchTable(t.Km2, 1, QStringLiteral("м. яремче"), TMatchMode::OneOrMany).Row, 1);
+    t.Km2.AppendFields({QStringLiteral("м. Моршин"), QStringLiteral("1.3")});
+    EXPECT_EQ(SearchTable(t.Km2, 1, QStringLiteral("моршин"), TMatchMode::OneOrMany).Row, 2);
+}

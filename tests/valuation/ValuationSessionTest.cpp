@@ -139,3 +139,44 @@ TEST_F(Session, EveryCategoryCanBeValuedWithTheShippedFiles) {
     }
     EXPECT_TRUE(sink.messages.isEmpty());
 }
+
+TEST_F(Session, RevaluationTakesTheStoredPlot) {
+    WriteBytes(dir.File(kNgoFile),
+               ToCp1251(QStringLiteral(
+                   "dod9=Київська область\t1\tІрпінський\t1\t1\t1\t1\t1\r\n"
+                   "dod9=Київська область\t4\tБроварський (П-1)\t1.1\t1\t1\t1\t1\t40\t41\t42\t43\r\n")));
+    TValuationSession s;
+    s.Mode = kModeAgain;
+    s.Initialize();
+    const QMap<QString, QString> rows{
+        {QStringLiteral("NxItemFile"), QStringLiteral("/plots/ділянка.xml")},
+        {QStringLiteral("NxItemCadnum"), QStringLiteral("3221200000:01:001:0001")},
+        {QStringLiteral("NxItemSQ"), QStringLiteral("2")},
+        {QStringLiteral("NxItemCategory"), QStringLiteral("100")},
+        {QStringLiteral("NxItemOcYear"), QStringLiteral("2025")},
+        {QStringLiteral("NxItemOcNdr"), QStringLiteral("27500, рядок в табл. № 1 (дод.2)")},
+        {QStringLiteral("NxItemOcKm1"), QStringLiteral("1.0, рядок в табл. № 0")},
+        {QStringLiteral("NxItemOcRaNo"), QStringLiteral("3")},
+        {QStringLiteral("NxItemOcKm4"), QStringLiteral("1.0")},
+        {QStringLiteral("NxItemOcPsrNo"), QStringLiteral("4, рядок в табл. № 2")},
+    };
+    const TGeneralDataInput in = s.PrefillFromPlot(rows);
+    EXPECT_EQ(s.SourceFileName, QStringLiteral("/plots/ділянка.xml"));
+    EXPECT_EQ(s.Summary.FileCadnum, QStringLiteral("3221200000:01:001:0001"));
+    EXPECT_EQ(in.Year, QStringLiteral("2025"));
+    EXPECT_EQ(in.Category, QStringLiteral("100"));
+    EXPECT_EQ(s.Boxes.Nrd.Prev, QStringLiteral("27500"));
+    EXPECT_EQ(s.Boxes.Km1.Prev, QStringLiteral("1.0"));
+    EXPECT_TRUE(s.Boxes.Km1.PrevVisible);
+    EXPECT_EQ(s.Boxes.DistrictNumber.Prev, QStringLiteral("3"));
+    ASSERT_EQ(s.PsrPrev.RowCount(), 1);
+    EXPECT_EQ(s.PsrPrev.Cell(0, 3), QStringLiteral("Броварський (П-1)"));
+
+    TGeneralDataInput completed = Input(QStringLiteral("100"));
+    completed.Year = in.Year;
+    ASSERT_TRUE(s.Apply(completed, TApplyButton::Again));
+    EXPECT_EQ(s.Boxes.DistrictNumber.Value, QStringLiteral("3"));
+    const QString text = s.CalculationText();
+    EXPECT_TRUE(text.contains(QStringLiteral("ПОПЕРЕДНІ КОЕФІЦІЄНТИ:\r\nНрд=2.75 грн за кв.м.\r\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Кмц=1.1\r\n")));
+}
