@@ -65,7 +65,11 @@ bool TFormMain::OpenPlotDatabase(QString* caption) {
 }
 
 void TFormMain::ApplyUpdateLists() {
+    const qsizetype before = StartupLog.size();
     ApplyReferenceUpdates(ADOQueryRef, GlobalVar().Settings.ProgramDir, &StartupLog);
+    // Also on the error stream, so that nothing is lost before the action log exists.
+    for (qsizetype i = before; i < StartupLog.size(); ++i)
+        qWarning("%s", qUtf8Printable(StartupLog[i]));
 }
 
 void TFormMain::FillReferenceCache() {

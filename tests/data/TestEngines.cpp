@@ -71,8 +71,12 @@ int FreeLoopbackPort() {
 class TPostgresServer {
 public:
     static TPostgresServer& Instance() {
-        static TPostgresServer* server = new TPostgresServer(); // stopped by the environment below
-        return *server;
+        if (!instance_) instance_ = new TPostgresServer(); // stopped by the environment below
+        return *instance_;
+    }
+    // Stops the server and removes its folder when one was made.
+    static void StopIfStarted() {
+        if (instance_) instance_->Stop();
     }
 
     bool Start(QString* reason) {
@@ -88,7 +92,10 @@ public:
     }
 
     void Stop() {
-        if (!started_) return;
+        if (!started_) {
+            dir_.remove();
+            return;
+        }
         RunAs({std::string(kPgBin) + "/pg_ctl", "-D", data_, "-m", "immediate", "-w", "stop"}, log_);
         started_ = false;
         dir_.remove();
@@ -136,6 +143,7 @@ private:
         return false;
     }
 
+    static inline TPostgresServer* instance_ = nullptr;
     QTemporaryDir dir_{QDir::tempPath() + QStringLiteral("/zemlyar-pg-XXXXXX")};
     std::string data_;
     std::string log_;
@@ -147,7 +155,7 @@ private:
 
 class TPostgresEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override { TPostgresServer::Instance().Stop(); }
+    void TearDown() override { TPostgresServer::StopIfStarted(); }
 };
 
 [[maybe_unused]] ::testing::Environment* const g_environment =

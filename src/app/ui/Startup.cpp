@@ -78,6 +78,7 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     w.FormDialog = new TFormDialog(w.FormXMLMain);
     w.FormWait = new TFormWait(w.FormXMLMain);
     w.FormLogDlg = new TFormLogDlg(w.FormXMLMain);
+    w.FormXMLMain->SetLogWindow(w.FormLogDlg);
     w.FormEditXML = new TFormEditXML();
     w.FormMapView = new TFormMapView();
     w.FormCK63 = new TFormCK63(w.FormXMLMain);
