@@ -382,10 +382,16 @@ bool CreateValuationFile(TOpenExchangeFile& file, const QString& sourceFile, con
             kMsgSaveWorkingCopy + QLatin1Char('"') + workingCopy + QStringLiteral("\": ") + LastErrorText);
         return finish(false);
     };
-    if (!templ.SaveToFile(workingCopy, TXmlEncoding::Utf8)) return saveFailed();
+    // The working copy is exactly what a parse of the written text gives: the text is parsed again and
+    // that document is what goes to disk (in one write).
+    const QByteArray first = templ.SaveToBytes(TXmlEncoding::Utf8);
     templ.Clear();
-    if (!templ.LoadFromFile(workingCopy) || !templ.SaveToFile(workingCopy, TXmlEncoding::Utf8))
+    if (!templ.LoadFromBytes(first, workingCopy)) return saveFailed();
+    QString writeError;
+    if (!WriteFileAtomic(workingCopy, templ.SaveToBytes(TXmlEncoding::Utf8), &writeError)) {
+        LastErrorText = writeError;
         return saveFailed();
+    }
 
     file.WorkingCopy = workingCopy;
     // 14. Map objects and navigator from the new document.
@@ -563,22 +569,22 @@ TSaveResult SaveValuationFileAs(TOpenExchangeFile& file, const TValuationGeometr
         LastErrorText.clear();
         return result;
     }
-    if (!doc.SaveToFile(target, TXmlEncoding::Utf8)) return fail(LastErrorText);
-    result.Written = true;
+    // 13. Re-format into UTF-8, one element per line, two spaces per level: the written text is parsed
+    // again and written re-indented. Both passes run in memory and the file is written once; when the
+    // re-formatting fails, the file holds the text of the first pass.
+    const QByteArray written = doc.SaveToBytes(TXmlEncoding::Utf8);
     doc.Clear();
-
-    // 13. Re-format into UTF-8, one element per line, two spaces per level.
     ExchangeDocument& pass = file.XMLDocument1;
     pass.Clear();
+    const bool reformatted = pass.LoadFromBytes(written, target);
+    const QString convertError = reformatted ? QString() : LastErrorText;
     QString error;
-    if (!pass.LoadFromFile(target)) {
-        error = LastErrorText;
-    } else if (!WriteFileAtomic(target, FormatUtf8TwoSpaces(pass.Dom()), &error)) {
-        // error set
-    }
+    const bool ok = WriteFileAtomic(target, reformatted ? FormatUtf8TwoSpaces(pass.Dom()) : written, &error);
     pass.Clear();
-    if (!error.isEmpty()) {
-        result.Error = kMsgConvertFile + error;
+    if (!ok) return fail(error);
+    result.Written = true;
+    if (!reformatted) {
+        result.Error = kMsgConvertFile + convertError;
         ShowError(result.Error);
         return result;
     }

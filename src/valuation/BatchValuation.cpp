@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "common/Files.h"
 #include "common/Messages.h"
+#include "data/TFormMain.h"
 #include "exchange/ExchangeDocument.h"
 #include "exchange/ExchangePaths.h"
 #include "exchange/GeometryFromMap.h"
@@ -14,6 +15,7 @@
 #include "map/MapObjectsFromExchange.h"
 #include "valuation/Calculation.h"
 #include "valuation/HandOver.h"
+#include "valuation/TerritoryId.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -134,8 +136,21 @@ void Override(QString& field, const QMap<QString, QString>& general, const char*
 
 } // namespace
 
+QString ZoneIdFromReferenceDatabase(const TGeneralData& d) {
+    TFormMain* data = DataModule();
+    if (!data || !data->ADOConnectionRef.IsOpen()) return QString();
+    return TerritoryIdFromAddress(
+        data->ADOQueryRef, {d.RegionName, d.DistrictName, d.CouncilName, d.SettlementName, d.LocationKind});
+}
+
 TBatchValuation::TBatchValuation(const TNgoCommandLine& options) : options_(options) {
     session_.Initialize();
+    baseYear_ = ReadBaseYear(session_.Files.Path(kNgoFile));
+    kmcAlways_ = options_.KmcAlways.value_or(ReadKmcAlways());
+    // The main window's options, read once for the run.
+    const int precision = ReadCoordPrecision().toInt();
+    precision_ = precision >= 2 && precision <= 4 ? precision : 4;
+    geometryOptions_ = {ReadBlockOption(IniKeys::kBlockAddFptp), ReadBlockOption(IniKeys::kBlockAddMxmy)};
 }
 
 QString TBatchValuation::OutputPathFor(const QString& file) const {
@@ -179,25 +194,25 @@ TPlotOutcome TBatchValuation::ValueFile(const QString& file) {
     Override(input.WaterObjectType, g, "water-type");
     Override(input.ForestType, g, "forest-type");
 
-    // Apply, as "2) Застосувати і розрахувати" does; its warning becomes the plot's message. The option
-    // "KmcAlways" of the settings file is used, not changed.
-    const bool savedKmcAlways = ReadKmcAlways();
-    session_.KmcAlways = options_.KmcAlways.value_or(savedKmcAlways);
-    session_.TerritorialZoneId = TerritorialZoneId;
-    session_.Summary = TSummary();
-    session_.SourceFileName = file;
-    bool applied = false;
-    {
-        TSilentMessagesScope silent;
-        LastErrorText.clear();
-        applied = session_.Apply(input, TApplyButton::Apply);
-    }
-    if (ReadKmcAlways() != savedKmcAlways) WriteKmcAlways(savedKmcAlways);
-    if (!applied) {
+    // Apply, as "2) Застосувати і розрахувати" does, without its stores: a batch leaves the population
+    // list, the address history and the "KmcAlways" setting as they are.
+    TGeneralData data;
+    const QString invalid = ValidateGeneralData(input, &data, baseYear_);
+    if (!invalid.isEmpty()) {
         out.Status = NgoNeedsChoice;
-        out.Error = OneLine(LastErrorText);
+        out.Error = OneLine(invalid);
         return out;
     }
+    session_.SourceFileName = file;
+    session_.Summary = TSummary();
+    session_.Boxes = TValuationBoxes();
+    session_.KmcAlways = kmcAlways_;
+    session_.Data = data;
+    session_.IndexationList = BuiltInIndexationList();
+    LoadIndexationList(session_.IndexationFile(), &session_.IndexationList);
+    session_.ChooseCoefficients();
+    session_.ComputeKni();
+    session_.Summary.FileTerrID = (TerritorialZoneId ? TerritorialZoneId : ZoneIdFromReferenceDatabase)(data);
     if (!ApplyChoices(out)) return out;
     Report(out);
     if (out.Status != NgoValued || !options_.Write) return out;
@@ -311,12 +326,12 @@ bool TBatchValuation::WriteValuation(TPlotOutcome& out, const TPlotImport& impor
     TMap map;
     bool ok = false;
     try {
-        const int precision = ReadCoordPrecision().toInt();
-        PrepareMapForFile(map, out.File, precision >= 2 && precision <= 4 ? precision : 4);
+        PrepareMapForFile(map, out.File, precision_);
         TCreateHooks hooks;
         hooks.LogLine = [&out](const QString& line) { out.Log << line; };
         hooks.BuildMapObjects = [&map, &out](ExchangeDocument& document) {
-            return BuildMapObjectsFromExchangeFile(map, document.Dom(), [&out](const QString& line) { out.Log << line; })
+            return BuildMapObjectsFromExchangeFile(map, document.Dom(),
+                                                   [&out](const QString& line) { out.Log << line; })
                 .CoordinatesLoaded;
         };
         hooks.FindOrganisation = FindOrganisation;
@@ -325,10 +340,8 @@ bool TBatchValuation::WriteValuation(TPlotOutcome& out, const TPlotImport& impor
             file.SaveAsFile = OutputPathFor(out.File);
             TSaveHooks saveHooks;
             saveHooks.LogLine = hooks.LogLine;
-            const TSaveResult saved = SaveValuationFileAs(
-                file, GeometryFromMap(map),
-                {ReadBlockOption(IniKeys::kBlockAddFptp), ReadBlockOption(IniKeys::kBlockAddMxmy)},
-                saveHooks);
+            const TSaveResult saved =
+                SaveValuationFileAs(file, GeometryFromMap(map), geometryOptions_, saveHooks);
             ok = saved.Written && saved.Error.isEmpty();
             if (ok)
                 out.Written = file.SaveAsFile;

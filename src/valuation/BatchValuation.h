@@ -3,6 +3,7 @@
 // import does, the general data are applied (with the command line's overrides), every automatic choice is
 // made, the command line's row and value choices are put on top, and the calculation text is built; with
 // --write the valuation file is created and saved exactly as "Створити XML" and "Зберегти як" do.
+#include "exchange/GeometryWriter.h"
 #include "valuation/NgoCommandLine.h"
 #include "valuation/PlotImport.h"
 #include "valuation/ValuationSession.h"
@@ -47,7 +48,8 @@ class TBatchValuation {
 public:
     explicit TBatchValuation(const TNgoCommandLine& options);
 
-    // The territorial zone ID of an address; empty: none found.
+    // The territorial zone ID of an address (empty result: none found); empty hook:
+    // ZoneIdFromReferenceDatabase.
     std::function<QString(const TGeneralData&)> TerritorialZoneId;
     // The organisation look-up of --organisation; empty: the program's reference database.
     std::function<bool(const QString&, QMap<QString, QString>*)> FindOrganisation;
@@ -63,7 +65,15 @@ private:
 
     TNgoCommandLine options_;
     TValuationSession session_;
+    int baseYear_ = 2020;
+    bool kmcAlways_ = true;
+    int precision_ = 4;
+    TGeometryOptions geometryOptions_;
 };
+
+// The territorial zone ID from the codifier of the open reference database (DataModule()); "" when there is
+// no open reference database or the address is not found.
+QString ZoneIdFromReferenceDatabase(const TGeneralData& data);
 
 // The plot as text: the calculation, the missing coefficients with their candidate rows, the file written.
 QString PlotOutcomeText(const TPlotOutcome& outcome);

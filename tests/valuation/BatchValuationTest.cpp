@@ -28,7 +28,8 @@ namespace {
 struct TProgramFolder {
     TTestProgramDir dir;
     TProgramFolder() {
-        for (const char* name : {"IN4XMLSchema.xml", "IN4XMLSchema.xsd", "NGO.dat", "YEARS.dat", "YEARS_SH.dat"})
+        for (const char* name :
+             {"IN4XMLSchema.xml", "IN4XMLSchema.xsd", "NGO.dat", "YEARS.dat", "YEARS_SH.dat"})
             EXPECT_TRUE(dir.CopyFromProgram(name)) << name;
         QDir().mkpath(dir.File("out"));
     }

@@ -2,12 +2,15 @@
 #include "app/GlobalVar.h"
 #include "common/Messages.h"
 #include "common/TextHelpers.h"
+#include "data/TFormMain.h"
 #include "valuation/BatchValuation.h"
 #include "valuation/NgoCommandLine.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <clocale>
@@ -63,6 +66,18 @@ int main(int argc, char** argv) {
     SetMessageSink(&sink);
     InitGlobalVar(QCoreApplication::applicationFilePath());
     Randomize();
+    // The working copies of a batch are scratch files: they live in a private folder, in memory where the
+    // system offers one, and go away with the run.
+    const QFileInfo shm(QStringLiteral("/dev/shm"));
+    QTemporaryDir scratch(shm.isDir() && shm.isWritable()
+                              ? QStringLiteral("/dev/shm/zemlyar-ngo-XXXXXX")
+                              : QDir::tempPath() + QStringLiteral("/zemlyar-ngo-XXXXXX"));
+    if (scratch.isValid()) GlobalVar().Settings.TempDir = scratch.path();
+
+    // The reference database gives the territorial zone IDs and the organisations.
+    TFormMain dataModule;
+    if (!dataModule.OpenReferenceDatabase())
+        Print(stderr, (QStringLiteral("Базу довідників не відкрито: ") + LastErrorText).toUtf8() + '\n');
 
     TBatchValuation batch(options);
     const bool progress = files.size() > 1 && isatty(fileno(stderr)) && !options.Json;
