@@ -47,6 +47,8 @@ public:
     TBuilder(TMap& map, const TMapLog& log) : map_(map), log_(log) {}
 
     TMapObjectsResult Run(const pugi::xml_node& root);
+    TPlotContourResult RunPlot(TMapLayer& layer, const pugi::xml_node& root, const pugi::xml_node& externals,
+                               const TPlotContourTexts& texts);
 
 private:
     void Log(const QString& line) {
@@ -383,7 +385,70 @@ TMapObjectsResult TBuilder::Run(const pugi::xml_node& root) {
     return result;
 }
 
+TPlotContourResult TBuilder::RunPlot(TMapLayer& layer, const pugi::xml_node& root,
+                                     const pugi::xml_node& externals, const TPlotContourTexts& texts) {
+    TPlotContourResult result;
+    ReadPoints(root);
+    ReadLines(root);
+    if (points_.empty() || lines_.empty()) {
+        result.Failure = texts.NoCoordinates;
+        return result;
+    }
+    target_ = &layer;
+    targetStyle_ = layer.Style;
+    current_ = kNoFeature;
+    auto rings = [&](const pugi::xml_node& parent, const QString& failure) {
+        if (!parent) return true;
+        for (pugi::xml_node boundary : parent.children()) {
+            if (!ElementNamed(boundary, "Boundary")) continue;
+            LastErrorText.clear();
+            const pugi::xml_node lines = FindNode(boundary, QStringLiteral("Lines"));
+            if (!lines) {
+                result.Failure = texts.NoLines + QLatin1Char('\r') + LastErrorText;
+                return false;
+            }
+            ResolveBoundaryLines(lines);
+            if (ring_.empty()) {
+                result.Failure = failure + QLatin1Char('\r') + LastErrorText;
+                return false;
+            }
+            if (ring_.size() <= 2) continue;
+            const TMapCoordSys saved = map_.NumericCoordSys;
+            try {
+                TMapPoints points = ring_;
+                if (current_ == kNoFeature) {
+                    auto region = BuildFeatureFromPoints(ToolDrawRegion, points, targetStyle_);
+                    if (region) {
+                        ResetNodes(*region, 0);
+                        current_ = layer.AddFeature(*region);
+                    }
+                } else {
+                    TMapFeature feature = layer.Feature(current_);
+                    CloseRing(points);
+                    feature.AddPart(points);
+                    ResetNodes(feature, feature.PartCount() - 1);
+                    layer.UpdateFeature(current_, feature);
+                }
+            } catch (const TMapError&) {
+                // A ring that cannot become part of the feature adds nothing.
+            }
+            map_.NumericCoordSys = saved;
+        }
+        return true;
+    };
+    if (rings(externals, texts.Outer)) rings(externals.child("Internals"), texts.Inner);
+    result.Built = current_ != kNoFeature && layer.HasFeature(current_);
+    LastErrorText.clear();
+    return result;
+}
+
 } // namespace
+
+TPlotContourResult BuildPlotContour(TMapLayer& layer, TMap& map, const pugi::xml_node& documentElement,
+                                    const pugi::xml_node& externals, const TPlotContourTexts& texts) {
+    TBuilder builder(map, TMapLog());
+    return builder.RunPlot(layer, documentElement, externals, texts);
+}
 
 TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const pugi::xml_node& documentElement,
                                                   const TMapLog& log) {

@@ -37,3 +37,20 @@ TMapObjectsResult BuildMapObjectsFromExchangeFile(TMap& map, const ExchangeDocum
 // The feature of a layer whose attribute parent equals the given one (empty: any) with
 // the given 1-based ordinal among those, in layer order; kNoFeature when there is none.
 TFeatureKey FindMapObject(const TMapLayer& layer, int ordinal, const QString& parent = QString());
+
+// The plot's boundary alone, for the valuation wizard's map page: the point and line tables of the metric
+// block, then every Boundary of `externals` (outer rings) and of its Internals (inner rings) as one region
+// feature of the layer. Unlike the full build the first failure stops, and rings of two points or fewer add
+// nothing.
+struct TPlotContourTexts {
+    QString NoCoordinates; // either table is empty
+    QString NoLines;       // a Boundary without Lines (outer or inner)
+    QString Outer;         // an outer ring that could not be resolved
+    QString Inner;         // an inner ring that could not be resolved
+};
+struct TPlotContourResult {
+    bool Built = false; // the layer holds the plot's region feature
+    QString Failure;    // the message that stopped the build: one of the texts, a line break and the reason
+};
+TPlotContourResult BuildPlotContour(TMapLayer& layer, TMap& map, const pugi::xml_node& documentElement,
+                                    const pugi::xml_node& externals, const TPlotContourTexts& texts);

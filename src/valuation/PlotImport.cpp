@@ -28,6 +28,14 @@ QString OrDefault(const QString& text, const QString& def) {
     return text.isEmpty() ? def : text;
 }
 
+// The parcel's number within its quarter. The format keeps it in the parcel's metric block; a number placed
+// directly in the parcel block is taken first.
+QString ParcelNumber(pugi::xml_node zone) {
+    const QString parcel = QStringLiteral("CadastralQuarters\\CadastralQuarterInfo\\Parcels\\ParcelInfo");
+    const QString direct = Text(zone, parcel + QStringLiteral("\\ParcelID"));
+    return direct.isEmpty() ? Text(zone, parcel + QStringLiteral("\\ParcelMetricInfo\\ParcelID")) : direct;
+}
+
 } // namespace
 
 void SplitSettlementText(const QString& text, QString* council, QString* settlement) {
@@ -115,11 +123,7 @@ QString ImportPlot(const ExchangeDocument& document, TSourceKind kind, const QSt
             OrDefault(
                 Text(zone, QStringLiteral("CadastralQuarters\\CadastralQuarterInfo\\CadastralQuarterNumber")),
                 QStringLiteral("000")) +
-            QLatin1Char(':') +
-            OrDefault(
-                Text(zone, QStringLiteral(
-                               "CadastralQuarters\\CadastralQuarterInfo\\Parcels\\ParcelInfo\\ParcelID")),
-                QStringLiteral("0000"));
+            QLatin1Char(':') + OrDefault(ParcelNumber(zone), QStringLiteral("0000"));
     }
     const pugi::xml_node metric = Find(root, QStringLiteral("InfoPart\\MetricInfo"));
     r.HasCoordinates = metric.child("PointInfo").child("Point") && metric.child("Polyline").child("PL");

@@ -60,7 +60,7 @@ TEST(PlotImport, LandManagementFile) {
     EXPECT_EQ(p.ApproveBy, "Борівська сільська рада");
     EXPECT_EQ(p.ApproveDt, "20.05.2025");
     EXPECT_EQ(p.ApproveNo, "838-55-VIII");
-    EXPECT_EQ(p.Cadnum, "3224980400:05:017:0000");
+    EXPECT_EQ(p.Cadnum, "3224980400:05:017:0008"); // ParcelID of the parcel's metric block
     EXPECT_TRUE(p.HasCoordinates);
 }
 

@@ -97,7 +97,8 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     }
     // Map styles of exchange-file objects.
     LoadXmlStyles(GlobalVar().Settings.IniFile);
-    // KATOTTG picker: prepared here once the picker provides it.
+    // The codifier's first level (a failure has been shown; the picker stays empty).
+    w.FormSelectKatottg->FillTree();
 
     splash->SetStatus(QStringLiteral("Запуск програми..."));
     // Long enough to be read even when everything above was quick.

@@ -1,0 +1,100 @@
+#include "valuation/ui/TFormNGOMain.h"
+
+#include "common/ui/PropertyInspector.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NgoWizardWindow, HasItsPagesInOrderAndOnlyStartShownAtFirst) {
+    TFormNGOMain w;
+    EXPECT_EQ(w.windowTitle(), "НГО на ділянку");
+    QTabWidget* tabs = w.PageControl();
+    ASSERT_EQ(tabs->count(), kNgoPageCount);
+    for (int i = 0; i < kNgoPageCount; ++i) {
+        EXPECT_EQ(tabs->widget(i)->objectName(), NgoPages()[i].Name);
+        EXPECT_EQ(tabs->tabText(i), NgoPages()[i].Caption);
+        EXPECT_EQ(tabs->isTabVisible(i), i == 0) << i;
+    }
+    EXPECT_EQ(tabs->tabText(14), "Кні+Оцінка");
+    EXPECT_FALSE(w.Button("BApplyZagalni")->isEnabled());
+    EXPECT_FALSE(w.Button("BApplyZagalni")->isHidden());
+    EXPECT_TRUE(w.Button("BCompareZagalni")->isHidden());
+    EXPECT_TRUE(w.Button("BAgainZagalni")->isHidden());
+
+    const auto* memo = w.findChild<QPlainTextEdit*>("MemoFormula");
+    ASSERT_NE(memo, nullptr);
+    EXPECT_TRUE(memo->isReadOnly());
+    EXPECT_EQ(memo->toPlainText().split('\n'), NgoFormulaLines());
+    EXPECT_TRUE(memo->toPlainText().contains("Кмц х Кні, де \n"));
+    EXPECT_TRUE(memo->toPlainText().contains("земель  за період"));
+
+    const auto* kmc = w.findChild<QCheckBox*>("CheckBoxKmcAlways");
+    ASSERT_NE(kmc, nullptr);
+    EXPECT_TRUE(kmc->isChecked());
+    EXPECT_EQ(kmc->toolTip(), "Визначати всі кмц , незважаючі на категорію");
+}
+
+TEST(NgoWizardWindow, GeneralDataRowsWithTheirInitialValues) {
+    TFormNGOMain w;
+    TPropertyInspector* g = w.GeneralData();
+    ASSERT_EQ(g->objectName(), "NextGridZagalni");
+    const QStringList names = {"NxItemZag",       "NxItemSQ",        "NxItemKoatuu",     "NxItemAddrObl",
+                               "NxItemAddrRaion", "NxItemAddrRada",  "NxItemAddrNP",     "NxItemVMezhah",
+                               "NxItemCenterTG",  "NxItemPopul",     "NxItemCategory",   "NxItemCileve",
+                               "NxItemYear",      "NxItemVydSilhoz", "NxItemVydVodnogo", "NxItemVydLisnogo"};
+    ASSERT_EQ(g->Rows().size(), names.size());
+    for (int i = 0; i < names.size(); ++i)
+        EXPECT_EQ(g->Rows()[i]->objectName(), names[i]);
+    EXPECT_EQ(g->Row("NxItemZag")->Kind(), TInspectorKind::Header);
+    EXPECT_FALSE(g->Row("NxItemZag")->Item()->flags() & Qt::ItemIsEditable);
+    // Every data row can be edited (the heading above them does not disable them).
+    for (TInspectorRow* row : g->Rows().mid(1)) {
+        EXPECT_TRUE(row->Item()->flags() & Qt::ItemIsEditable) << row->objectName().toStdString();
+        EXPECT_FALSE(row->Item()->isDisabled()) << row->objectName().toStdString();
+    }
+    EXPECT_EQ(g->Value("NxItemSQ"), " ");
+    EXPECT_EQ(g->Value("NxItemYear"), "2026");
+    EXPECT_EQ(g->Value("NxItemVydSilhoz"), "несільськогосподарські угіддя");
+    EXPECT_EQ(g->Row("NxItemCategory")->Items().size(), 9);
+    EXPECT_EQ(g->Row("NxItemYear")->Items().first(), "2022");
+    EXPECT_EQ(g->Row("NxItemYear")->Items().last(), "2035");
+    EXPECT_EQ(g->Row("NxItemVydVodnogo")->Caption(), "Вид водного об'єкта");
+}
+
+TEST(NgoWizardWindow, ModesPutTheirApplyButtonInPlace) {
+    TFormNGOMain compare;
+    compare.SetMode(kModeCompare);
+    EXPECT_TRUE(compare.Button("BApplyZagalni")->isHidden());
+    EXPECT_FALSE(compare.Button("BCompareZagalni")->isHidden());
+    TFormNGOMain again;
+    again.SetMode(kModeAgain);
+    EXPECT_FALSE(again.Button("BAgainZagalni")->isHidden());
+    EXPECT_TRUE(again.Button("BCompareZagalni")->isHidden());
+}
+
+TEST(NgoWizardWindow, TabCaptionTurnsRedWhileItsValueIsMissing) {
+    TFormNGOMain w;
+    const QColor red(Qt::red);
+    EXPECT_EQ(w.PageCaptionColor(TNgoPage::Km1), red);
+    EXPECT_NE(w.PageCaptionColor(TNgoPage::Start), red);
+    w.Edit("EKm1Value")->setText("1,0");
+    EXPECT_NE(w.PageCaptionColor(TNgoPage::Km1), red);
+    w.Edit("EKm1Value")->setText("декілька");
+    EXPECT_EQ(w.PageCaptionColor(TNgoPage::Km1), red);
+    // The district page needs all three values.
+    w.Edit("EKlkValue")->setText("1.2");
+    w.Edit("EKm4Value")->setText("1,0");
+    EXPECT_EQ(w.PageCaptionColor(TNgoPage::OcRa), red);
+    w.Edit("EOcRaNoValue")->setText("1");
+    EXPECT_NE(w.PageCaptionColor(TNgoPage::OcRa), red);
+}
+
+} // namespace
