@@ -15,6 +15,7 @@
 #include "shell/TFormLogDlg.h"
 #include "shell/TFormWait.h"
 #include "shell/TFormXMLMain.h"
+#include "valuation/ui/NgoCommands.h"
 #include "valuation/ui/TFormSelectKatottg.h"
 
 #include <QApplication>
@@ -88,6 +89,7 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     };
     w.FormCK63 = new TFormCK63(w.FormXMLMain);
     w.FormSelectKatottg = new TFormSelectKatottg(w.FormXMLMain);
+    RegisterNgoCommands(*w.FormXMLMain);
 
     splash->SetStatus(QStringLiteral("Завантаження довідників..."));
     // Both databases; a connection failure has been shown and ends the program.
@@ -121,6 +123,7 @@ void ShutdownWindows() {
     if (w.FormXMLMain) w.FormXMLMain->SetMapViewPort(nullptr);
     delete w.FormMapView;
     delete w.FormEditXML;
+    ReleaseSharedNgoWizard();
     delete w.FormXMLMain; // owns the dialogs
     w = TAppWindows{};
 }

@@ -1,0 +1,81 @@
+#include "valuation/ui/NgoCommands.h"
+
+#include "app/ui/AppWindows.h"
+#include "common/Messages.h"
+#include "shell/ShellPorts.h"
+#include "shell/TFormXMLMain.h"
+#include "valuation/ui/TFormNGOMain.h"
+#include "valuation/ui/TFormSelectKatottg.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QPushButton>
+
+#include <memory>
+
+namespace {
+
+TFormNGOMain*& SharedWizardSlot() {
+    static TFormNGOMain* wizard = nullptr;
+    return wizard;
+}
+
+std::function<void(TFormNGOMain&)>& NewValuationHandler() {
+    static std::function<void(TFormNGOMain&)> handler;
+    return handler;
+}
+
+} // namespace
+
+TFormNGOMain* SharedNgoWizard() {
+    TFormNGOMain*& w = SharedWizardSlot();
+    if (!w) w = new TFormNGOMain(AppWindows().FormXMLMain);
+    w->InitializeWizard();
+    return w;
+}
+
+void ReleaseSharedNgoWizard() {
+    delete SharedWizardSlot();
+    SharedWizardSlot() = nullptr;
+}
+
+void SetNewValuationHandler(std::function<void(TFormNGOMain&)> handler) {
+    NewValuationHandler() = std::move(handler);
+}
+
+int NewValuationCommand(TFormNGOMain* prepared) {
+    TFormNGOMain* wizard = prepared;
+    int result = TFormNGOMain::kResultYes;
+    if (!wizard) {
+        wizard = SharedNgoWizard();
+        result = wizard->exec();
+    }
+    if (result != TFormNGOMain::kResultYes) return result;
+    if (NewValuationHandler()) NewValuationHandler()(*wizard);
+    return result;
+}
+
+void CompareValuationCommand(TFormXMLMain& main) {
+    if (!main.HasWorkingCopy()) return;
+    if (main.EditorPort() && main.EditorPort()->IsEditorVisible()) {
+        ShowWarning(QStringLiteral("Треба закрити вікно редактора XML."));
+        return;
+    }
+    auto wizard = std::make_unique<TFormNGOMain>(&main);
+    wizard->PrepareCompare(main.File.WorkingCopy);
+    wizard->exec();
+}
+
+void KatottgCommand() {
+    TFormSelectKatottg* picker = AppWindows().FormSelectKatottg;
+    if (!picker || picker->exec() != QDialog::Accepted) return;
+    QApplication::clipboard()->setText(picker->ChosenId());
+    ShowInfo(QStringLiteral("У буфер обміну скопійовано значення TerritorialZoneID=") + picker->ChosenId());
+}
+
+void RegisterNgoCommands(TFormXMLMain& main) {
+    main.SetCommandHandler(QStringLiteral("ACT_NEW_NGO"), [] { NewValuationCommand(); });
+    main.SetCommandHandler(QStringLiteral("ACT_TEST_NGO"), [&main] { CompareValuationCommand(main); });
+    main.SetCommandHandler(QStringLiteral("ACT_KATOTTG"), [] { KatottgCommand(); });
+}
