@@ -165,6 +165,7 @@ bool TCoefficientTable::setData(const QModelIndex& index, const QVariant& value,
     if (IsCheckBoxTable() && index.column() == 0) {
         if (role != Qt::CheckStateRole) return false;
         SetChecked(index.row(), value.toInt() == Qt::Checked);
+        emit checkToggled(index.row());
         return true;
     }
     if (role != Qt::EditRole || !editable_) return false;

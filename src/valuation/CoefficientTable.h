@@ -72,6 +72,9 @@ public:
 signals:
     void rowVisibilityChanged();
     void selectionChanged(int row, int column);
+    // A check box was set or cleared through setData (the grid's check-box column), after the change;
+    // SetChecked by the program does not send it.
+    void checkToggled(int row);
 
 private:
     TTableKind kind_;

@@ -10,6 +10,7 @@
 #include "map/MapLayers.h"
 #include "map/MapObjectsFromExchange.h"
 #include "valuation/TerritoryId.h"
+#include "valuation/ui/TCoefPage.h"
 #include "valuation/ui/TFormSelectKatottg.h"
 
 #include <QApplication>
@@ -198,6 +199,7 @@ TFormNGOMain::TFormNGOMain(QWidget* parent) : QDialog(parent) {
     setMinimumSize(600, 400);
     resize(970, 660);
     BuildPages();
+    coefPages_ = BuildCoefPages(*this);
     connect(NextGridZagalni, &TPropertyInspector::ListClosed, this, [this](TInspectorRow* row) {
         if (row->objectName() == QLatin1String("NxItemAddrRada"))
             QTimer::singleShot(100, this, &TFormNGOMain::LookupCouncilPopulation);
@@ -417,7 +419,6 @@ void TFormNGOMain::BuildResultPanel(TNgoPage page) {
     lay->addWidget(body, 1);
     if (page == TNgoPage::Psr || page == TNgoPage::Agro) {
         auto* bodyLay = new QVBoxLayout(body);
-        bodyLay->addStretch(1);
         auto* prev = new QTableView(body);
         const bool psr = page == TNgoPage::Psr;
         prev->setObjectName(psr ? QStringLiteral("NextGridPSRPrev") : QStringLiteral("NextGridAgroPrev"));
@@ -629,6 +630,12 @@ QWidget* TFormNGOMain::Page(TNgoPage page) const {
 
 bool TFormNGOMain::PageShown(TNgoPage page) const {
     return NxPageControl1->isTabVisible(static_cast<int>(page));
+}
+
+TCoefPage* TFormNGOMain::CoefPage(TNgoPage page) const {
+    for (TCoefPage* coef : coefPages_)
+        if (coef->Page() == page) return coef;
+    return nullptr;
 }
 
 QColor TFormNGOMain::PageCaptionColor(TNgoPage page) const {
@@ -915,6 +922,8 @@ bool TFormNGOMain::ApplyGeneralData() {
     flow_.Applied(button);
     ApplyFlowToPages();
     ShowSessionBoxes();
+    for (TCoefPage* coef : coefPages_)
+        coef->ShowChoice();
     Edit(QStringLiteral("EFileTerrID"))->setText(Session.Summary.FileTerrID);
     ShowPage(TNgoPage::Nrd);
     return true;

@@ -20,6 +20,7 @@ class QPushButton;
 class QTabWidget;
 class QTableView;
 class QWidget;
+class TCoefPage;
 class TInspectorRow;
 class TPropertyInspector;
 
@@ -84,6 +85,9 @@ public:
     void NextPage();
     // Recolours every tab caption from its value boxes.
     void RefreshPageColours();
+    // The tables, filter and buttons of a coefficient or district page (valuation/ui/TCoefPage.h);
+    // nullptr for the pages without tables.
+    TCoefPage* CoefPage(TNgoPage page) const;
 
     // ---- General data ---------------------------------------------------------------------------------
     TPropertyInspector* GeneralData() const { return NextGridZagalni; }
@@ -139,6 +143,7 @@ private:
     QComboBox* EDefLicenziat = nullptr;
     QTableView* NextGridPSRPrev = nullptr;
     QTableView* NextGridAgroPrev = nullptr;
+    QList<TCoefPage*> coefPages_;
     QHash<QString, QLineEdit*> edits_;
     QHash<QString, QPushButton*> buttons_;
 };

@@ -58,4 +58,35 @@ TEST(WizardScreenshots, StartPageAfterAnImportAndTheCodifierPicker) {
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 
+TEST(WizardScreenshots, CoefficientAndDistrictPagesAfterApply) {
+    const QString dir = ScreenshotDir();
+    if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
+    TTestProgramDir program;
+    ASSERT_TRUE(program.CopyFromProgram("NGO.dat"));
+    ASSERT_TRUE(program.CopyFromProgram("ref.db"));
+    WriteBytes(program.File("POPUL.dat"),
+               ToCp1251(QStringLiteral("Борівська сільська рада\t2140\tс. Борова\r\n")));
+    TRecordingSink sink;
+    TFormMain data;
+    ASSERT_TRUE(data.OpenReferenceDatabase());
+
+    TFormNGOMain wizard;
+    wizard.InitializeWizard();
+    ASSERT_TRUE(wizard.ImportChosenFile(TSourceKind::LandManagement,
+                                        TestDataPath("valuation/parcel-6-vertices.xml")));
+    wizard.show();
+    Settle();
+    ASSERT_TRUE(wizard.ApplyGeneralData());
+    const QList<QPair<TNgoPage, QString>> shots = {
+        {TNgoPage::Nrd, "wizard-nrd.png"}, {TNgoPage::Km1, "wizard-km1.png"},
+        {TNgoPage::Kcp, "wizard-kcp.png"}, {TNgoPage::Kmc1, "wizard-kmc1.png"},
+        {TNgoPage::Psr, "wizard-psr.png"}, {TNgoPage::Agro, "wizard-agro.png"}};
+    for (const auto& [page, file] : shots) {
+        wizard.ShowPage(page);
+        Settle();
+        EXPECT_TRUE(wizard.grab().save(dir + "/" + file));
+    }
+    EXPECT_TRUE(sink.messages.isEmpty()) << sink.LastText().toStdString();
+}
+
 } // namespace
