@@ -13,6 +13,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -98,16 +99,22 @@ QList<TSummaryPanel> SummaryPanels() {
 } // namespace
 
 void TFormNGOMain::BuildEndPage(QWidget* page) {
-    auto* lay = new QGridLayout(page);
-    int col = 0;
-    int rowInCol = 0;
-    auto place = [&](QGroupBox* box) {
-        lay->addWidget(box, rowInCol, col);
-        if (++rowInCol == 3) {
-            rowInCol = 0;
-            ++col;
-        }
-    };
+    // Three columns: where the plot is and who made the work; the coefficients; the districts and the
+    // additional blocks. Each panel keeps its natural height.
+    auto* lay = new QVBoxLayout(page);
+    auto* columnsRow = new QHBoxLayout();
+    lay->addLayout(columnsRow, 1);
+    QList<QVBoxLayout*> columns;
+    for (int stretch : {5, 3, 3}) {
+        auto* column = new QVBoxLayout();
+        columns << column;
+        columnsRow->addLayout(column, stretch);
+    }
+    QHash<QString, QGroupBox*> panels;
+    auto place = [&panels](QGroupBox* box) { panels.insert(box->objectName(), box); };
+    // The element names beside the edits are a reference, in a smaller type.
+    QFont elementFont = page->font();
+    elementFont.setPointSizeF(elementFont.pointSizeF() * 0.85);
 
     auto* metric = new QGroupBox(QStringLiteral("Метрична інформація"), page);
     metric->setObjectName(QStringLiteral("PanelMetric"));
@@ -159,23 +166,34 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
     for (const TSummaryPanel& panel : SummaryPanels()) {
         auto* box = new QGroupBox(panel.Caption, page);
         auto* f = new QGridLayout(box);
+        // The long element paths of the address stand under their edits, the short ones beside them.
+        const bool address = panel.Caption == QStringLiteral("Адреса ділянки");
         int r = 0;
         for (const TSummaryEdit& s : panel.Edits) {
             QLineEdit* e = AddEdit(box, s.Name, !s.Editable);
             e->setProperty("Tag", s.Tag);
             e->setToolTip(s.Hint);
+            e->setMinimumWidth(address ? 160 : s.Name == QLatin1String("EFilePsgName") ? 130 : 64);
             f->addWidget(new QLabel(s.Caption, box), r, 0);
             f->addWidget(e, r, 1);
-            f->addWidget(new QLabel(QStringLiteral("(") + s.Element + QStringLiteral(")"), box), r, 2);
+            auto* element = new QLabel(QStringLiteral("(") + s.Element + QStringLiteral(")"), box);
+            element->setFont(elementFont);
             if (s.Name == QLatin1String("EFileTerrCode") || s.Name == QLatin1String("EFileTerrID")) {
                 QLineEdit* prev = AddEdit(box, s.Name + QStringLiteral("Prev"), true);
                 prev->setToolTip(kHintFromFile);
                 prev->setVisible(false);
+                prev->setMaximumWidth(110);
                 f->addWidget(prev, r, 3);
+            }
+            if (address) {
+                f->addWidget(element, ++r, 1, 1, 3);
+            } else {
+                f->addWidget(element, r, 2);
             }
             ++r;
         }
-        if (panel.Caption == QStringLiteral("Адреса ділянки")) {
+        if (address) {
+            f->setVerticalSpacing(2);
             box->setObjectName(QStringLiteral("PanelAddress"));
             auto* autoId = new QPushButton(QStringLiteral("Визначити КАТОТТГ по адресі"), box);
             autoId->setObjectName(QStringLiteral("BKatottgAuto"));
@@ -183,8 +201,8 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
             pick->setObjectName(QStringLiteral("BKatottgSelect"));
             buttons_.insert(autoId->objectName(), autoId);
             buttons_.insert(pick->objectName(), pick);
-            f->addWidget(autoId, r, 0, 1, 2);
-            f->addWidget(pick, r, 2, 1, 2);
+            f->addWidget(autoId, r++, 0, 1, 2);
+            f->addWidget(pick, r, 0, 1, 2);
         } else if (panel.Caption == QStringLiteral("Коеф-ти")) {
             box->setObjectName(QStringLiteral("PanelCoef"));
         } else if (panel.Caption == QStringLiteral("Оціночний район")) {
@@ -194,6 +212,7 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
         } else {
             box->setObjectName(QStringLiteral("PanelAgro"));
         }
+        f->setColumnStretch(1, 1);
         place(box);
     }
 
@@ -245,8 +264,15 @@ void TFormNGOMain::BuildEndPage(QWidget* page) {
     outButton("BUpdateFile", QStringLiteral("Оновити XML (адреса+коеф.)"))->setVisible(false);
     outButton("BCreateDoc", QStringLiteral("Зберегти діл. і підготувати ТД"));
     out->addStretch(1);
-    lay->addLayout(out, 3, 0, 1, col + 1);
-    lay->setRowStretch(4, 1);
+    const QList<QStringList> order = {{"PanelMetric", "PanelOrgan", "PanelAddress"},
+                                      {"PanelCoef", "PanelAgro"},
+                                      {"PanelOcRa", "PanelPsg", "PanelAdditional"}};
+    for (int c = 0; c < order.size(); ++c) {
+        for (const QString& name : order[c])
+            columns[c]->addWidget(panels.value(name));
+        columns[c]->addStretch(1);
+    }
+    lay->addLayout(out);
     connect(Button(QStringLiteral("BCreateFile")), &QPushButton::clicked, this,
             &TFormNGOMain::CreateFileCommand);
     connect(Button(QStringLiteral("BUpdateFile")), &QPushButton::clicked, this,
