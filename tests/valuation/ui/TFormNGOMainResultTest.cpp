@@ -4,6 +4,8 @@
 
 #include "common/CodePage.h"
 #include "common/RecordingSink.h"
+#include "data/SqlHelpers.h"
+#include "data/TFormMain.h"
 #include "exchange/ExchangePaths.h"
 #include "exchange/OpenExchangeFile.h"
 #include "exchange/ValuationFileWriter.h"
@@ -13,6 +15,7 @@
 #include "valuation/ui/NgoCommands.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -250,6 +253,48 @@ TEST_F(NgoWizardResult, UpdateXmlChecksOnlyTheCommonFieldsAndSaysTheUpdateIsNotA
     SetUpdateFromWizardHandler({});
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(sink_.Texts(), QStringList{"Завершено оновлення коефіцієнтів."});
+}
+
+TEST_F(NgoWizardResult, OrganisationButtonOpensTheEditorAndRefillsTheList) {
+    ASSERT_TRUE(dir_.CopyFromProgram("ref.db"));
+    TFormMain data;
+    ASSERT_TRUE(data.OpenReferenceDatabase()) << LastErrorText.toStdString();
+    TFormNGOMain w;
+    w.InitializeWizard();
+    auto* list = w.findChild<QComboBox*>("EDefLicenziat");
+    ASSERT_NE(list, nullptr);
+    const int before = list->count();
+
+    // The editor adds an organisation and returns it; the list shows it chosen.
+    QStringList asked;
+    SetReferenceTableEditor(
+        [&](const QString& table, const QString& key, const QString& result, const QString& current) {
+            asked << table << key << result << current;
+            EXPECT_TRUE(RunSql(data.ADOQueryRefGets,
+                               "INSERT INTO ліцензіати (id, назва) VALUES (9001, 'ТОВ \"Земля-Сервіс\"')",
+                               false, false))
+                << LastErrorText.toStdString();
+            return QStringLiteral("ТОВ \"Земля-Сервіс\"");
+        });
+    w.Button("BLicenziatEdit")->click();
+    SetReferenceTableEditor({});
+    EXPECT_EQ(asked, (QStringList{"ліцензіати", "id", "назва", ""}));
+    EXPECT_EQ(list->count(), before + 1);
+    EXPECT_EQ(list->currentText(), "ТОВ \"Земля-Сервіс\"");
+    EXPECT_TRUE(sink_.messages.isEmpty()) << sink_.LastText().toStdString();
+
+    // Without the editor the list is refilled, the choice kept, and the engineer told why nothing opened.
+    w.Button("BLicenziatEdit")->click();
+    EXPECT_EQ(list->currentText(), "ТОВ \"Земля-Сервіс\"");
+    ASSERT_EQ(sink_.messages.size(), 1);
+    EXPECT_EQ(sink_.messages[0].kind, TMsgKind::Warning);
+
+    // "З бази" hands the chosen organisation to the writer.
+    w.findChild<QRadioButton*>("RBOrganFromDB")->setChecked(true);
+    w.ReadSummaryEdits();
+    const TValuationHandOver h = w.HandOver();
+    EXPECT_TRUE(h.RBOrganFromDB);
+    EXPECT_EQ(h.EDefLicenziat, "ТОВ \"Земля-Сервіс\"");
 }
 
 TEST_F(NgoWizardResult, CreateXmlClosesWithYesAndTheMainWindowWritesAndOpensTheValuationFile) {
