@@ -2,6 +2,7 @@
 // (summary, checks of the output buttons), and the hand-over of "Створити XML" to the writer.
 #include "valuation/ui/TFormNGOMain.h"
 
+#include "app/GlobalVar.h"
 #include "common/CodePage.h"
 #include "common/RecordingSink.h"
 #include "data/SqlHelpers.h"
@@ -9,6 +10,9 @@
 #include "exchange/ExchangePaths.h"
 #include "exchange/OpenExchangeFile.h"
 #include "exchange/ValuationFileWriter.h"
+#include "map/MapLayers.h"
+#include "map/ui/TFormMapView.h"
+#include "shell/TFormLogDlg.h"
 #include "shell/TFormXMLMain.h"
 #include "support/TestSupport.h"
 #include "valuation/CalculationFixtures.h"
@@ -16,6 +20,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QLineEdit>
@@ -299,6 +304,9 @@ TEST_F(NgoWizardResult, OrganisationButtonOpensTheEditorAndRefillsTheList) {
 
 TEST_F(NgoWizardResult, CreateXmlClosesWithYesAndTheMainWindowWritesAndOpensTheValuationFile) {
     TFormXMLMain main;
+    TFormMapView view;
+    view.PrecisionClass = [] { return 4; };
+    main.SetMapViewPort(&view);
     RegisterNgoCommands(main);
     TFormNGOMain w;
     ImportAndApply(w);
@@ -323,6 +331,10 @@ TEST_F(NgoWizardResult, CreateXmlClosesWithYesAndTheMainWindowWritesAndOpensTheV
     ASSERT_TRUE(QFileInfo::exists(main.File.WorkingCopy));
     EXPECT_EQ(main.FileCaption(), "  Новий файл (не збережений)");
     EXPECT_FALSE(main.NavigatorLines().isEmpty());
+    // The map view shows the new file's objects: the plot has the source parcel's contour.
+    EXPECT_TRUE(main.File.CoordinatesLoaded);
+    ASSERT_NE(view.FindLayer(kLayerOcDilanka), nullptr);
+    EXPECT_EQ(view.FindLayer(kLayerOcDilanka)->FeatureCount(), 1);
 
     // The file reads back as a valuation file with the wizard's values.
     TOpenExchangeFile reread;
@@ -368,6 +380,27 @@ TEST_F(NgoWizardResult, CreateXmlClosesWithYesAndTheMainWindowWritesAndOpensTheV
     EXPECT_TRUE(FindNodeAtPath(root, {}, SplitPath(nv + "Externals")));
     reread.CloseWorkingFolder();
     main.File.CloseWorkingFolder();
+}
+
+TEST_F(NgoWizardResult, AFailedCreationIsLoggedAndLeavesNoWorkingCopy) {
+    TFormXMLMain main;
+    std::unique_ptr<TFormLogDlg> log = std::make_unique<TFormLogDlg>(&main);
+    main.SetLogWindow(log.get());
+    RegisterNgoCommands(main);
+    TFormNGOMain w;
+    ImportAndApply(w);
+    ASSERT_TRUE(w.CreateFileCommand());
+    ASSERT_TRUE(QFile::remove(dir_.File("IN4XMLSchema.xml")));
+
+    EXPECT_EQ(NewValuationCommand(&w), TFormNGOMain::kResultYes);
+    EXPECT_TRUE(sink_.messages.isEmpty()) << sink_.LastText().toStdString();
+    EXPECT_TRUE(main.File.WorkingCopy.isEmpty());
+    EXPECT_TRUE(main.NavigatorLines().isEmpty());
+    ASSERT_FALSE(log->Lines().isEmpty());
+    EXPECT_TRUE(log->Lines().last().startsWith("Помилка завантаження файлу: "))
+        << log->Lines().last().toStdString();
+    // No working folder stays behind.
+    EXPECT_TRUE(QDir(GlobalVar().Settings.TempDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
 } // namespace
