@@ -410,7 +410,16 @@ void TMapRenderer::RenderLayer(QPainter& painter, const TMap& map, const TMapLay
             int pos = labels.Position >= 0 && labels.Position <= 8 ? labels.Position : 0;
             if (pos == 0 && f.Type == TFeatureType::Point) pos = 5; // a point's label goes beside its symbol
             const QRectF box = DrawText(painter, at, text, angle, labels.Style, options.LogicalDpi, false);
-            at += QPointF(kDir[pos].x() * (box.width() / 2 + off), kDir[pos].y() * (box.height() / 2 + off));
+            // A point's label keeps clear of its symbol.
+            double gap = off;
+            if (f.Type == TFeatureType::Point) {
+                const TMapStyle& s = layer.OverrideStyle ? layer.Style : f.Style;
+                const int size = s.SymbolType == SymbolBitmap ? s.SymbolBitmapSize
+                                 : s.SymbolType == SymbolFont ? s.SymbolFontSize
+                                                              : s.SymbolVectorSize;
+                gap += PointsToPixels(size, options.LogicalDpi) / 2.0 + 2;
+            }
+            at += QPointF(kDir[pos].x() * (box.width() / 2 + gap), kDir[pos].y() * (box.height() / 2 + gap));
             const QRectF rect = box.translated(at - box.center());
             if (!labels.Overlap) {
                 bool clash = false;

@@ -1,5 +1,6 @@
 #include "valuation/Calculation.h"
 #include "common/RecordingSink.h"
+#include "valuation/CalculationFixtures.h"
 #include "valuation/CoefficientRules.h"
 #include "valuation/Indexation.h"
 #include "valuation/NgoTables.h"
@@ -46,9 +47,7 @@ QStringList Lines(const QString& text) {
 
 TEST(Calculation, WorkedExampleCategory100) {
     TNgoTables t;
-    ParseNgoTables(
-        t, {QStringLiteral(
-               "dod9=Київська область\t4\tБроварський (П-1)\t1.1\t1.0\t0.9\t0.8\t0.7\t40\t41\t42\t43")});
+    ParseNgoTables(t, {WorkedExamplePsrLine()});
     TGeneralData d = Data("100");
     const TKni kni = ComputeKni(BuiltInIndexationList(), 2020, 2026);
     EXPECT_EQ(kni.Value, QStringLiteral("1.608"));
@@ -61,23 +60,7 @@ TEST(Calculation, WorkedExampleCategory100) {
     b.Psr.Row = QStringLiteral("1");
     b.KniValue = kni.Value;
     b.KniFormula = kni.Factors;
-    const QStringList lines = Lines(BuildCalculationText(d, b, t.Psr, t.Psr, QString()));
-    EXPECT_EQ(
-        lines,
-        (QStringList{
-            QStringLiteral("Розрахунки по формулі: Цн = Пд х Нрд х Км1 х Км2 х Км3 х Км4 х Кцп х Кмц х Кні"),
-            QString(),
-            QStringLiteral("Пд=20000 кв.м"),
-            QStringLiteral("Нрд=2.75 грн за кв.м."),
-            QStringLiteral("Км1=1"),
-            QStringLiteral("Км2=1"),
-            QStringLiteral("Км3=1"),
-            QStringLiteral("Км4=1"),
-            QStringLiteral("Кцп=1"),
-            QStringLiteral("Кмц=1.1 (по п.12 =Кпсгр)"),
-            QStringLiteral("Кні=1.608 (1.0 x 1.1 x 1.15 x 1.051 x 1.12 x 1.08)"),
-            QStringLiteral("ОЦІНКА=97 284.00 грн"),
-        }));
+    EXPECT_EQ(Lines(BuildCalculationText(d, b, t.Psr, t.Psr, QString())), WorkedExampleLines());
 }
 
 TEST(Calculation, KmcRuleAndNoteOfEveryCategory) {

@@ -370,6 +370,8 @@ void TFormMapView::BuildPanels() {
     GridCords->setColumnWidth(1, 110);
     GridCords->setColumnWidth(2, 92);
     GridCords->setColumnWidth(3, 92);
+    // The layer name takes what the coordinates leave.
+    GridCords->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     connect(GridCords, &QTableWidget::cellChanged, this, &TFormMapView::GridCordsChanged);
     GridFields = new QTableWidget(0, 3, PageControl);
     GridFields->setObjectName(QStringLiteral("GridFields"));

@@ -4,6 +4,7 @@
 #include "common/Messages.h"
 #include "shell/ShellPorts.h"
 #include "shell/TFormXMLMain.h"
+#include "valuation/ui/NewValuationFile.h"
 #include "valuation/ui/TFormNGOMain.h"
 #include "valuation/ui/TFormSelectKatottg.h"
 
@@ -26,7 +27,33 @@ std::function<void(TFormNGOMain&)>& NewValuationHandler() {
     return handler;
 }
 
+TUpdateFromWizard& UpdateHandlerSlot() {
+    static TUpdateFromWizard handler;
+    return handler;
+}
+
+TReferenceTableEditor& ReferenceEditorSlot() {
+    static TReferenceTableEditor editor;
+    return editor;
+}
+
 } // namespace
+
+void SetUpdateFromWizardHandler(TUpdateFromWizard handler) {
+    UpdateHandlerSlot() = std::move(handler);
+}
+
+const TUpdateFromWizard& UpdateFromWizardHandler() {
+    return UpdateHandlerSlot();
+}
+
+void SetReferenceTableEditor(TReferenceTableEditor editor) {
+    ReferenceEditorSlot() = std::move(editor);
+}
+
+const TReferenceTableEditor& ReferenceTableEditor() {
+    return ReferenceEditorSlot();
+}
 
 TFormNGOMain* SharedNgoWizard() {
     TFormNGOMain*& w = SharedWizardSlot();
@@ -75,6 +102,7 @@ void KatottgCommand() {
 }
 
 void RegisterNgoCommands(TFormXMLMain& main) {
+    SetNewValuationHandler([&main](TFormNGOMain& wizard) { CreateValuationFromWizard(main, wizard); });
     main.SetCommandHandler(QStringLiteral("ACT_NEW_NGO"), [] { NewValuationCommand(); });
     main.SetCommandHandler(QStringLiteral("ACT_TEST_NGO"), [&main] { CompareValuationCommand(main); });
     main.SetCommandHandler(QStringLiteral("ACT_KATOTTG"), [] { KatottgCommand(); });

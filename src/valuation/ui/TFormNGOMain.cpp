@@ -113,82 +113,9 @@ QList<TResultBox> ResultBoxes(TNgoPage page) {
         return {
             {QStringLiteral("ПСГ район="), QStringLiteral("EPSRValue"), QStringLiteral("EPSRNdx"), {}, {}},
             {QStringLiteral("№="), QStringLiteral("EPSRValue2"), {}, {}, {}}};
-    case TNgoPage::Kni:
-        return {{QStringLiteral("Кні="), QStringLiteral("EKniValue"), {}, {}, {}}};
     default:
         return {};
     }
-}
-
-// A summary edit of the end page: object name, caption, element label, Tag (99, 98 or 0) and hint.
-struct TSummaryEdit {
-    QString Name;
-    QString Caption;
-    QString Element;
-    int Tag;
-    QString Hint;
-    bool Editable;
-};
-
-struct TSummaryPanel {
-    QString Caption;
-    QList<TSummaryEdit> Edits;
-};
-
-QList<TSummaryPanel> SummaryPanels() {
-    return {
-        {QStringLiteral("Адреса ділянки"),
-         {{QStringLiteral("EFileObl"), QStringLiteral("Область"),
-           QStringLiteral("DescriptionOfTerritory/Region/Name"), 99, QStringLiteral("Область"), false},
-          {QStringLiteral("EFileRaion"), QStringLiteral("Район"),
-           QStringLiteral("DescriptionOfTerritory/District"), 99, QStringLiteral("Район"), false},
-          {QStringLiteral("EFileRada"), QStringLiteral("Рада, ОТГ"),
-           QStringLiteral("DescriptionOfTerritory/Rada"), 99, QStringLiteral("Рада, ОТГ"), false},
-          {QStringLiteral("EFileTerrCode"), QStringLiteral("Код зони"), QStringLiteral("TerritorialZoneCode"),
-           99, QStringLiteral("Код зони"), true},
-          {QStringLiteral("EFileTerrID"), QStringLiteral("ID зони"), QStringLiteral("TerritorialZoneID"), 99,
-           QStringLiteral("ID зони"), true},
-          {QStringLiteral("EFileKoatuu"), QStringLiteral("Коатуу"),
-           QStringLiteral("DescriptionOfTerritory/Region/KOATUU"), 99, QStringLiteral("Коатуу"), false}}},
-        {QStringLiteral("Коеф-ти"),
-         {{QStringLiteral("EFileYear"), QStringLiteral("Рік оц."), QStringLiteral("ValuationYear"), 99,
-           QStringLiteral("Рік оц."), false},
-          {QStringLiteral("EFilePopul"), QStringLiteral("Кіл.нас."), QStringLiteral("Population"), 99,
-           QStringLiteral("Кіл.нас."), false},
-          {QStringLiteral("EFileNrd"), QStringLiteral("Нрд"), QStringLiteral("Nrd"), 99,
-           QStringLiteral("Нрд"), false},
-          {QStringLiteral("EFileKm1"), QStringLiteral("Км1"), QStringLiteral("Km1"), 99,
-           QStringLiteral("Км1"), false},
-          {QStringLiteral("EFileKm2"), QStringLiteral("Км2"), QStringLiteral("Km2"), 99,
-           QStringLiteral("Км2"), false},
-          {QStringLiteral("EFileKm3"), QStringLiteral("Км3"), QStringLiteral("Km3"), 99,
-           QStringLiteral("Км3"), false},
-          {QStringLiteral("EFileKmc1"), QStringLiteral("Кмц1"), QStringLiteral("Kmc1"), 99,
-           QStringLiteral("Кмц1"), false},
-          {QStringLiteral("EFileKmcI"), QStringLiteral("Кмц Пр."), QStringLiteral("KmcIndustry"), 99,
-           QStringLiteral("Кмц Пр."), false},
-          {QStringLiteral("EFileKmcH"), QStringLiteral("Кмц Озд."), QStringLiteral("KmcHealth"), 99,
-           QStringLiteral("Кмц Озд."), false},
-          {QStringLiteral("EFileKmcN"), QStringLiteral("Кмц Іст."), QStringLiteral("KmcNatureReserve"), 99,
-           QStringLiteral("Кмц Іст."), false},
-          {QStringLiteral("EFileKls"), QStringLiteral("Клс"), QStringLiteral("Kls"), 99,
-           QStringLiteral("Клс"), false}}},
-        {QStringLiteral("Оціночний район"),
-         {{QStringLiteral("EFileRaNo"), QStringLiteral("№"), QStringLiteral("DistrictNumber"), 98,
-           QStringLiteral("№ оц.района"), false},
-          {QStringLiteral("EFileRaKm4"), QStringLiteral("Км4"), QStringLiteral("Km4"), 98,
-           QStringLiteral("Км4"), false},
-          {QStringLiteral("EFileRaKlk"), QStringLiteral("Клк"), QStringLiteral("Klk"), 98,
-           QStringLiteral("Клк"), false}}},
-        {QStringLiteral("ПСГ район"),
-         {{QStringLiteral("EFilePsgNo"), QStringLiteral("№"), QStringLiteral("AgrDistrictNumber"), 98,
-           QStringLiteral("№ ПСГ района"), false},
-          {QStringLiteral("EFilePsgName"), QStringLiteral("Назва"), QStringLiteral("AgrDistrictName"), 98,
-           QStringLiteral("Назва ПСГ района"), false}}},
-        {QStringLiteral("Агро група"),
-         {{QStringLiteral("EFileAgroCod"), QStringLiteral("Код"), QStringLiteral("CodeAgroGroup"), 98,
-           QStringLiteral("Код агрогрупи"), false}}},
-    };
 }
 
 } // namespace
@@ -298,6 +225,8 @@ void TFormNGOMain::BuildPages() {
         const auto page = static_cast<TNgoPage>(i);
         if (page == TNgoPage::End)
             BuildEndPage(Page(page));
+        else if (page == TNgoPage::Kni)
+            BuildKniPage(Page(page));
         else
             BuildResultPanel(page);
     }
@@ -458,11 +387,6 @@ void TFormNGOMain::BuildResultPanel(TNgoPage page) {
         appendix->setMaximumWidth(70);
         panel->addWidget(appendix);
     }
-    if (page == TNgoPage::Kni) {
-        QLineEdit* formula = AddEdit(p, QStringLiteral("EKniFormula"), true);
-        formula->setVisible(false);
-        panel->addWidget(formula);
-    }
     panel->addStretch(1);
     auto* next = new QPushButton(QStringLiteral("Далі"), p);
     next->setObjectName(QStringLiteral("BNext") +
@@ -470,156 +394,6 @@ void TFormNGOMain::BuildResultPanel(TNgoPage page) {
     buttons_.insert(next->objectName(), next);
     connect(next, &QPushButton::clicked, this, &TFormNGOMain::NextPage);
     panel->addWidget(next);
-}
-
-void TFormNGOMain::BuildEndPage(QWidget* page) {
-    auto* lay = new QGridLayout(page);
-    int col = 0;
-    int rowInCol = 0;
-    auto place = [&](QGroupBox* box) {
-        lay->addWidget(box, rowInCol, col);
-        if (++rowInCol == 3) {
-            rowInCol = 0;
-            ++col;
-        }
-    };
-
-    auto* metric = new QGroupBox(QStringLiteral("Метрична інформація"), page);
-    metric->setObjectName(QStringLiteral("PanelMetric"));
-    {
-        auto* f = new QFormLayout(metric);
-        auto* rb = new QRadioButton(QStringLiteral("З файлу"), metric);
-        rb->setObjectName(QStringLiteral("RBMetricFromXML"));
-        rb->setChecked(true);
-        f->addRow(rb);
-        QLineEdit* sq = AddEdit(metric, QStringLiteral("EFileSq"), true);
-        sq->setProperty("Tag", 99);
-        sq->setToolTip(QStringLiteral("Площа оціненої ділянки"));
-        auto* sqRow = new QHBoxLayout();
-        sqRow->addWidget(sq);
-        sqRow->addWidget(new QLabel(QStringLiteral("га"), metric));
-        f->addRow(QStringLiteral("Площа оціненої ділянки"), sqRow);
-        QLineEdit* cad = AddEdit(metric, QStringLiteral("EFileCadnum"), false);
-        cad->setToolTip(QStringLiteral("Кадномер"));
-        f->addRow(QStringLiteral("Кадномер"), cad);
-    }
-    place(metric);
-
-    auto* organ = new QGroupBox(QStringLiteral("Організація-виконавець"), page);
-    organ->setObjectName(QStringLiteral("PanelOrgan"));
-    {
-        auto* f = new QVBoxLayout(organ);
-        auto* fromXml = new QRadioButton(QStringLiteral("З файлу"), organ);
-        fromXml->setObjectName(QStringLiteral("RBOrganFromXML"));
-        fromXml->setChecked(true);
-        auto* fromDb = new QRadioButton(QStringLiteral("З бази"), organ);
-        fromDb->setObjectName(QStringLiteral("RBOrganFromDB"));
-        f->addWidget(fromXml);
-        f->addWidget(fromDb);
-        auto* listRow = new QHBoxLayout();
-        EDefLicenziat = new QComboBox(organ);
-        EDefLicenziat->setObjectName(QStringLiteral("EDefLicenziat"));
-        listRow->addWidget(EDefLicenziat, 1);
-        auto* dots = new QPushButton(QStringLiteral("..."), organ);
-        dots->setObjectName(QStringLiteral("BLicenziatEdit"));
-        dots->setMaximumWidth(30);
-        buttons_.insert(dots->objectName(), dots);
-        listRow->addWidget(dots);
-        f->addLayout(listRow);
-    }
-    place(organ);
-
-    for (const TSummaryPanel& panel : SummaryPanels()) {
-        auto* box = new QGroupBox(panel.Caption, page);
-        auto* f = new QGridLayout(box);
-        int r = 0;
-        for (const TSummaryEdit& s : panel.Edits) {
-            QLineEdit* e = AddEdit(box, s.Name, !s.Editable);
-            e->setProperty("Tag", s.Tag);
-            e->setToolTip(s.Hint);
-            f->addWidget(new QLabel(s.Caption, box), r, 0);
-            f->addWidget(e, r, 1);
-            f->addWidget(new QLabel(QStringLiteral("(") + s.Element + QStringLiteral(")"), box), r, 2);
-            if (s.Name == QLatin1String("EFileTerrCode") || s.Name == QLatin1String("EFileTerrID")) {
-                QLineEdit* prev = AddEdit(box, s.Name + QStringLiteral("Prev"), true);
-                prev->setToolTip(kHintFromFile);
-                prev->setVisible(false);
-                f->addWidget(prev, r, 3);
-            }
-            ++r;
-        }
-        if (panel.Caption == QStringLiteral("Адреса ділянки")) {
-            box->setObjectName(QStringLiteral("PanelAddress"));
-            auto* autoId = new QPushButton(QStringLiteral("Визначити КАТОТТГ по адресі"), box);
-            autoId->setObjectName(QStringLiteral("BKatottgAuto"));
-            auto* pick = new QPushButton(QStringLiteral("Знайти КАТОТТГ вручну"), box);
-            pick->setObjectName(QStringLiteral("BKatottgSelect"));
-            buttons_.insert(autoId->objectName(), autoId);
-            buttons_.insert(pick->objectName(), pick);
-            f->addWidget(autoId, r, 0, 1, 2);
-            f->addWidget(pick, r, 2, 1, 2);
-        } else if (panel.Caption == QStringLiteral("Коеф-ти")) {
-            box->setObjectName(QStringLiteral("PanelCoef"));
-        } else if (panel.Caption == QStringLiteral("Оціночний район")) {
-            box->setObjectName(QStringLiteral("PanelOcRa"));
-        } else if (panel.Caption == QStringLiteral("ПСГ район")) {
-            box->setObjectName(QStringLiteral("PanelPsg"));
-        } else {
-            box->setObjectName(QStringLiteral("PanelAgro"));
-        }
-        place(box);
-    }
-
-    auto* extra = new QGroupBox(QStringLiteral("Додаткові"), page);
-    extra->setObjectName(QStringLiteral("PanelAdditional"));
-    {
-        auto* f = new QGridLayout(extra);
-        auto* approve = new QCheckBox(QStringLiteral("Додати блок Затвердження док-ції"), extra);
-        approve->setObjectName(QStringLiteral("CBBlockCreateApprove"));
-        approve->setChecked(true);
-        f->addWidget(approve, 0, 0, 1, 2);
-        const QList<QPair<QString, QString>> approval = {
-            {QStringLiteral("EFileApproveBy"), QStringLiteral("Ким")},
-            {QStringLiteral("EFileApproveDt"), QStringLiteral("Дата")},
-            {QStringLiteral("EFileApproveNo"), QStringLiteral("№")}};
-        int r = 1;
-        for (const auto& [name, caption] : approval) {
-            f->addWidget(new QLabel(caption, extra), r, 0);
-            QLineEdit* e = AddEdit(extra, name, false);
-            e->setToolTip(caption);
-            f->addWidget(e, r++, 1);
-        }
-        auto* zone = new QCheckBox(QStringLiteral("Створити контур територіальної зони"), extra);
-        zone->setObjectName(QStringLiteral("CBBlockCreateTerrZona"));
-        zone->setChecked(true);
-        f->addWidget(zone, r++, 0, 1, 2);
-        // Which kind of file was imported; read by the writer.
-        CBSrcZemXML = new QCheckBox(QStringLiteral("CBSrcZemXML"), extra);
-        CBSrcZemXML->setObjectName(QStringLiteral("CBSrcZemXML"));
-        CBSrcZemXML->setVisible(false);
-        CBSrcZemXML->setChecked(true);
-        CBSrcNGOXML = new QCheckBox(QStringLiteral("CBSrcNGOXML"), extra);
-        CBSrcNGOXML->setObjectName(QStringLiteral("CBSrcNGOXML"));
-        CBSrcNGOXML->setVisible(false);
-        f->addWidget(CBSrcZemXML, r, 0);
-        f->addWidget(CBSrcNGOXML, r, 1);
-    }
-    place(extra);
-
-    auto* out = new QHBoxLayout();
-    auto outButton = [this, page, out](const char* name, const QString& caption) {
-        auto* b = new QPushButton(caption, page);
-        b->setObjectName(QLatin1String(name));
-        buttons_.insert(b->objectName(), b);
-        out->addWidget(b);
-        return b;
-    };
-    outButton("BCreateFile", QStringLiteral("Створити XML"));
-    outButton("BUpdateFile", QStringLiteral("Оновити XML (адреса+коеф.)"))->setVisible(false);
-    outButton("BCreateDoc", QStringLiteral("Зберегти діл. і підготувати ТД"));
-    out->addStretch(1);
-    lay->addLayout(out, 3, 0, 1, col + 1);
-    lay->setRowStretch(4, 1);
 }
 
 // ---- Pages ------------------------------------------------------------------------------------------

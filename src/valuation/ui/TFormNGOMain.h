@@ -3,6 +3,7 @@
 // apply buttons; the coefficient pages show the automatic choices; "Завершення" collects the values that
 // are written. The widgets only bind the GUI-free valuation core (valuation/*.h) and show its results.
 #include "exchange/ExchangeDocument.h"
+#include "exchange/ValuationHandOver.h"
 #include "map/MapControl.h"
 #include "valuation/ImportFromExchange.h"
 #include "valuation/ValuationSession.h"
@@ -19,6 +20,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class QTableWidget;
 class QWidget;
 class TCoefPage;
 class TInspectorRow;
@@ -104,6 +106,37 @@ public:
     // Copies the session's result boxes into the value, row and previous-value boxes of the pages.
     void ShowSessionBoxes();
 
+    // ---- "Кні+Оцінка" (TFormNGOMainKni.cpp) ----------------------------------------------------------
+    // ListYearsKni from the session's indexation list (the page shown).
+    void ShowIndexationList();
+    // The list as edited, "year=value" lines; rows with neither year nor value are left out.
+    QStringList IndexationListShown() const;
+    // "Зберегти": the list as edited into the indexation file of the applied category.
+    bool SaveIndexationList();
+    // "Перерах. Кні": Кні from the list as edited and the base year of NGO.dat.
+    void RecomputeKni();
+    // "Оновити розрахунок" (and the page shown): the calculation text into MemoCalculation.
+    void RefreshCalculation();
+    QPlainTextEdit* CalculationMemo() const { return MemoCalculation; }
+    QTableWidget* IndexationListWidget() const { return ListYearsKni; }
+
+    // ---- "Завершення" (TFormNGOMainEnd.cpp) ----------------------------------------------------------
+    // The page shown: the typed fields into the session, the summary rebuilt and copied into the edits.
+    void ShowSummary();
+    // The fields the engineer types or chooses on the page (cadastral number, zone code and ID, approval,
+    // organisation, check boxes) into Session.Summary.
+    void ReadSummaryEdits();
+    // "Створити XML": checks the summary (a warning and false at the first failure, the wizard stays
+    // open), then closes with kResultYes.
+    bool CreateFileCommand();
+    // "Оновити XML (адреса+коеф.)": checks the Tag 99 edits, then the registered updater rewrites the
+    // main window's file; the wizard stays open.
+    bool UpdateFileCommand();
+    // "..." beside the organisation list: the reference-table editor, then the list refilled.
+    void EditOrganisations();
+    // What "Створити XML" hands to the writer of the valuation file.
+    TValuationHandOver HandOver() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -112,7 +145,9 @@ private:
     void BuildStartPage(QWidget* page);
     void BuildGeneralDataRows();
     void BuildResultPanel(TNgoPage page);
+    void BuildKniPage(QWidget* page);
     void BuildEndPage(QWidget* page);
+    void ShowSummaryEdits();
     QLineEdit* AddEdit(QWidget* parent, const QString& name, bool readOnly);
     void ApplyFlowToPages();
     void PlaceApplyButton();
@@ -144,6 +179,9 @@ private:
     QTableView* NextGridPSRPrev = nullptr;
     QTableView* NextGridAgroPrev = nullptr;
     QList<TCoefPage*> coefPages_;
+    QTableWidget* ListYearsKni = nullptr;
+    QPlainTextEdit* MemoCalculation = nullptr;
+    bool fillingYears_ = false;
     QHash<QString, QLineEdit*> edits_;
     QHash<QString, QPushButton*> buttons_;
 };

@@ -58,6 +58,33 @@ TEST(WizardScreenshots, StartPageAfterAnImportAndTheCodifierPicker) {
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 
+TEST(WizardScreenshots, ValuationAndEndPagesAfterAnApply) {
+    const QString dir = ScreenshotDir();
+    if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
+    TTestProgramDir program;
+    ASSERT_TRUE(program.CopyFromProgram("NGO.dat"));
+    ASSERT_TRUE(program.CopyFromProgram("ref.db"));
+    WriteBytes(program.File("POPUL.dat"),
+               ToCp1251(QStringLiteral("Борівська сільська рада\t2140\tс. Борова\r\n")));
+    TRecordingSink sink;
+    TFormMain data;
+    ASSERT_TRUE(data.OpenReferenceDatabase());
+
+    TFormNGOMain wizard;
+    wizard.InitializeWizard();
+    ASSERT_TRUE(wizard.ImportChosenFile(TSourceKind::LandManagement,
+                                        TestDataPath("valuation/parcel-6-vertices.xml")));
+    ASSERT_TRUE(wizard.ApplyGeneralData());
+    wizard.show();
+    wizard.ShowPage(TNgoPage::Kni);
+    Settle();
+    EXPECT_TRUE(wizard.grab().save(dir + "/wizard-kni-valuation.png"));
+    wizard.ShowPage(TNgoPage::End);
+    Settle();
+    EXPECT_TRUE(wizard.grab().save(dir + "/wizard-end-summary.png"));
+    EXPECT_TRUE(sink.messages.isEmpty()) << sink.LastText().toStdString();
+}
+
 TEST(WizardScreenshots, CoefficientAndDistrictPagesAfterApply) {
     const QString dir = ScreenshotDir();
     if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
