@@ -9,6 +9,7 @@
 #include "data/TFormMain.h"
 #include "exchange/ui/TFormEditXML.h"
 #include "map/MapLayers.h"
+#include "map/ui/MapSaveCommands.h"
 #include "map/ui/TFormCK63.h"
 #include "map/ui/TFormMapView.h"
 #include "plots/ui/TFormDialog.h"
@@ -90,6 +91,7 @@ bool RunStartup(QApplication& app, const QString& executablePath) {
     w.FormCK63 = new TFormCK63(w.FormXMLMain);
     w.FormSelectKatottg = new TFormSelectKatottg(w.FormXMLMain);
     RegisterNgoCommands(*w.FormXMLMain);
+    RegisterSaveCommands(*w.FormXMLMain, *w.FormMapView);
 
     splash->SetStatus(QStringLiteral("Завантаження довідників..."));
     // Both databases; a connection failure has been shown and ends the program.
