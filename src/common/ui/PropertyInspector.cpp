@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -13,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -283,6 +285,23 @@ TInspectorRow* TPropertyInspector::AddRow(const QString& name, const QString& ca
     rows_.append(row);
     row->Refresh();
     return row;
+}
+
+int TPropertyInspector::CaptionsWidth() const {
+    constexpr int kPad = 12; // the delegate's text margins and the grid line
+    int width = 0;
+    for (const TInspectorRow* r : rows_) {
+        const QTreeWidgetItem* item = r->item_;
+        if (!item || item->isFirstColumnSpanned()) continue;
+        int depth = rootIsDecorated() ? 1 : 0;
+        for (const QTreeWidgetItem* p = item->parent(); p; p = p->parent())
+            ++depth;
+        QFont f = font();
+        if (r->Kind() == TInspectorKind::Header) f.setBold(true);
+        width =
+            std::max(width, indentation() * depth + QFontMetrics(f).horizontalAdvance(item->text(0)) + kPad);
+    }
+    return width;
 }
 
 TInspectorRow* TPropertyInspector::Row(const QString& name) const {

@@ -79,6 +79,9 @@ public:
     void SetCurrentRow(TInspectorRow* row);
 
     void SetNamesWidth(int width) { setColumnWidth(0, width); }
+    // The names column's width at which every caption of a row (headers spanning both columns aside) is
+    // shown in full, with its indentation.
+    int CaptionsWidth() const;
     void SetRowHeight(int height);
     int RowHeight() const { return rowHeight_; }
     void SetEmptyDateText(const QString& text) { emptyDate_ = text; }

@@ -36,6 +36,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 const QString kHintFromFile = QStringLiteral("З файлу");
@@ -256,9 +258,11 @@ void TFormNGOMain::BuildStartPage(QWidget* page) {
     NextGridZagalni = new TPropertyInspector(page);
     NextGridZagalni->setObjectName(QStringLiteral("NextGridZagalni"));
     NextGridZagalni->SetRowHeight(19);
-    NextGridZagalni->SetNamesWidth(150);
     row->addWidget(NextGridZagalni, 1);
     BuildGeneralDataRows();
+    // The heading spans both columns; every caption is shown in full (150 pixels at the least).
+    NextGridZagalni->Row(QStringLiteral("NxItemZag"))->Item()->setFirstColumnSpanned(true);
+    NextGridZagalni->SetNamesWidth(std::max(150, NextGridZagalni->CaptionsWidth()));
 
     auto* buttons = new QVBoxLayout();
     row->addLayout(buttons);

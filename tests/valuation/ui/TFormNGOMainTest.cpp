@@ -97,4 +97,20 @@ TEST(NgoWizardWindow, TabCaptionTurnsRedWhileItsValueIsMissing) {
     EXPECT_NE(w.PageCaptionColor(TNgoPage::OcRa), red);
 }
 
+// No caption of the general data is cut off: the names column is as wide as its longest caption.
+TEST(NgoWizardWindow, GeneralDataCaptionsAreShownInFull) {
+    TFormNGOMain w;
+    w.show();
+    TPropertyInspector* g = w.GeneralData();
+    EXPECT_GE(g->columnWidth(0), 150);
+    for (TInspectorRow* row : g->Rows()) {
+        QTreeWidgetItem* item = row->Item();
+        const QRect rect = g->visualItemRect(item);
+        QFont f = g->font();
+        if (row->Kind() == TInspectorKind::Header) f.setBold(true);
+        const int room = item->isFirstColumnSpanned() ? rect.width() : g->columnWidth(0) - rect.left();
+        EXPECT_LE(QFontMetrics(f).horizontalAdvance(row->Caption()), room) << row->objectName().toStdString();
+    }
+}
+
 } // namespace
