@@ -121,8 +121,8 @@ TCoefPage::TCoefPage(const TPageLayout& layout, TValuationSession& session, QWid
         previous_->setItemDelegate(new TReadOnlyDelegate(previous_));
         previous_->setMaximumHeight(previous_->fontMetrics().height() * 9);
         previous_->installEventFilter(this);
-        connect(previous_->model(), &QAbstractItemModel::modelReset, this, &TCoefPage::FitColumns);
-        connect(previous_->model(), &QAbstractItemModel::rowsInserted, this, &TCoefPage::FitColumns);
+        connect(previous_->model(), &QAbstractItemModel::modelReset, this, &TCoefPage::ScheduleRefresh);
+        connect(previous_->model(), &QAbstractItemModel::rowsInserted, this, &TCoefPage::ScheduleRefresh);
     }
 }
 
@@ -165,12 +165,9 @@ QTableView* TCoefPage::Grid(const QString& name) const {
 }
 
 void TCoefPage::BindGrid(QTableView* view, TCoefficientTable* table) {
-    const auto refresh = [this, view, table] {
-        SyncHiddenRows(view, table);
-        FitColumns();
-    };
-    connect(table, &QAbstractItemModel::modelReset, this, refresh);
-    connect(table, &QAbstractItemModel::rowsInserted, this, refresh);
+    // Tables are filled row by row: the grid catches up once they are complete.
+    connect(table, &QAbstractItemModel::modelReset, this, &TCoefPage::ScheduleRefresh);
+    connect(table, &QAbstractItemModel::rowsInserted, this, &TCoefPage::ScheduleRefresh);
     connect(table, &TCoefficientTable::rowVisibilityChanged, this, [this, view, table] {
         SyncHiddenRows(view, table);
         view->resizeRowsToContents();
@@ -202,6 +199,17 @@ void TCoefPage::BindGrid(QTableView* view, TCoefficientTable* table) {
             emit BoxesChanged();
         });
     }
+}
+
+void TCoefPage::ScheduleRefresh() {
+    if (refreshPending_) return;
+    refreshPending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        refreshPending_ = false;
+        for (int i = 0; i < grids_.size(); ++i)
+            SyncHiddenRows(grids_[i], tables_[i]);
+        FitColumns();
+    });
 }
 
 void TCoefPage::SyncSelection(QTableView* view, TCoefficientTable* table) {
@@ -293,7 +301,12 @@ void TCoefPage::FitColumns() {
         fit.WideColumn = layout_.Grids[i].WideColumn;
         fit.WideMinimum = layout_.Grids[i].WideMinimum;
         FitGridColumns(grids_[i], fit);
-        if (i == 0 && previous_) FitGridColumns(previous_, fit);
+        if (i == 0 && previous_) {
+            // The earlier valuation's rows stand column under column.
+            for (int c = 0; c < previous_->model()->columnCount(); ++c)
+                previous_->setColumnWidth(c, grids_[i]->columnWidth(c));
+            previous_->resizeRowsToContents();
+        }
     }
 }
 

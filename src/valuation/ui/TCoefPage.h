@@ -59,6 +59,7 @@ protected:
 private:
     QTableView* AddGrid(QWidget* parent, TCoefficientTable* table, const TPageGrid& grid);
     void BindGrid(QTableView* view, TCoefficientTable* table);
+    void ScheduleRefresh();
     void SyncSelection(QTableView* view, TCoefficientTable* table);
     void SyncHiddenRows(QTableView* view, TCoefficientTable* table);
     void ScrollToSelection(QTableView* view, TCoefficientTable* table);
@@ -77,6 +78,7 @@ private:
     QPushButton* saveKls_ = nullptr;
     QWidget* nrd2Panel_ = nullptr;
     bool scrollPending_ = false;
+    bool refreshPending_ = false;
     int toggledRow_ = -1; // the row whose check box a click has just toggled
 };
 

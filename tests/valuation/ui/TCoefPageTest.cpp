@@ -310,4 +310,20 @@ TEST_F(CoefPages, ADistrictCheckedByHandFillsTheAgroRow) {
     EXPECT_EQ(w_->Session.Agro.Cell(0, 1), "49");
 }
 
+// The earlier valuation's district grid is only looked at: its check box does not toggle.
+TEST_F(CoefPages, PreviousDistrictGridIsReadOnlyWithWrappedCaptions) {
+    w_->Session.PsrPrev.AppendRow(w_->Session.Tables.Psr.RowCells(52));
+    w_->Session.PsrPrev.SetChecked(0, true);
+    auto* prev = w_->findChild<QTableView*>("NextGridPSRPrev");
+    ASSERT_NE(prev, nullptr);
+    prev->setVisible(true);
+    Open(TNgoPage::Psr);
+    EXPECT_NE(qobject_cast<TWrapHeaderView*>(prev->horizontalHeader()), nullptr);
+    Click(prev, 0, 0);
+    EXPECT_TRUE(w_->Session.PsrPrev.IsChecked(0));
+    EXPECT_EQ(Text("EPSRValue"), "Фастівський (П-7)");
+    for (int c = 0; c < prev->model()->columnCount(); ++c)
+        EXPECT_EQ(prev->columnWidth(c), Open(TNgoPage::Psr)->Grid()->columnWidth(c)) << c;
+}
+
 } // namespace
