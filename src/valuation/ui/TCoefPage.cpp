@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 
@@ -83,7 +84,9 @@ TCoefPage::TCoefPage(const TPageLayout& layout, TValuationSession& session, QWid
             connect(filterButton_, &QPushButton::toggled, this, &TCoefPage::SetFilterPressed);
         }
         TCoefficientTable* table = SessionTable(session_, g.TableName);
-        holderLay->addWidget(AddGrid(holder, table, g), 1);
+        const bool agro = table == &session_.Agro;
+        holderLay->addWidget(AddGrid(holder, table, g), agro ? 0 : 1);
+        if (agro) holderLay->addStretch(1); // one agro group: the grid is no taller than its rows
     }
     if (layout_.ShowAll || layout_.NotApplicableLabel || layout_.SaveKls) {
         auto* row = new QHBoxLayout();
@@ -301,6 +304,14 @@ void TCoefPage::FitColumns() {
         fit.WideColumn = layout_.Grids[i].WideColumn;
         fit.WideMinimum = layout_.Grids[i].WideMinimum;
         FitGridColumns(grids_[i], fit);
+        if (tables_[i] == &session_.Agro) {
+            QTableView* v = grids_[i];
+            int h = v->horizontalHeader()->sizeHint().height() + 2 * v->frameWidth() +
+                    v->horizontalScrollBar()->sizeHint().height();
+            for (int r = 0; r < std::max(1, v->model()->rowCount()); ++r)
+                h += v->rowHeight(r) > 0 ? v->rowHeight(r) : v->verticalHeader()->defaultSectionSize();
+            v->setMaximumHeight(h);
+        }
         if (i == 0 && previous_) {
             // The earlier valuation's rows stand column under column.
             for (int c = 0; c < previous_->model()->columnCount(); ++c)
@@ -331,6 +342,7 @@ void TCoefPage::showEvent(QShowEvent* event) {
 QWidget* TAgroCodeDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex&) const {
     auto* combo = new QComboBox(parent);
+    combo->setEditable(true); // a code may also be typed
     combo->addItems(AgroGroupEntries());
     combo->setMaxVisibleItems(20);
     // Choosing an entry commits it at once.
