@@ -38,6 +38,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -456,6 +457,8 @@ bool TFormMapView::PrepareMapForFile(const QString& file) {
     try {
         const bool ok = PrecisionClass ? ::PrepareMapForFile(Map(), file, PrecisionClass())
                                        : ::PrepareMapForFile(Map(), file);
+        // The layers node editing was switched on for are gone, and so is the picked node.
+        if (nodeEditing_) SetNodeEditing(false);
         SetTool(ToolSelect);
         LabelMapStatus->clear();
         GridCords->setRowCount(0);
@@ -582,6 +585,7 @@ void TFormMapView::ToolUsed(int tool, double x1, double y1, double, double) {
 
 void TFormMapView::AddDrawingPoint(const TMapPoint& p) {
     if (!Map().InsideNumericBounds(p)) {
+        ErrorPanelMsg->setText(kErrorOutOfBounds);
         ErrorPanel->show();
         StatusBar1->showMessage(kErrorOutOfBounds);
         return;
@@ -911,10 +915,20 @@ void TFormMapView::DeleteSelectedNode() {
         ShowWarning(QStringLiteral("Програма не визначила виділений вузол. Повторіть ще раз."));
         return;
     }
-    const TNodeEditResult r = DeleteSharedNode(Map(), ThematicLayerNames(), node->Point);
+    // A node of a thematic object goes from every thematic object that has it; a node of an
+    // auxiliary object (a temporary or an extra map object) only from its own layer.
+    const bool own = node->Feature.IsValid() &&
+                     !ThematicLayerNames().contains(node->Feature.Layer->Name, Qt::CaseInsensitive);
+    const QStringList layers = own ? QStringList{node->Feature.Layer->Name} : ThematicLayerNames();
+    const TNodeEditResult r = DeleteSharedNode(Map(), layers, node->Point);
     if (!r.Ok) {
         ShowError(QStringLiteral("На шарі \"") + r.FailedLayer +
                   QStringLiteral("\" помилка видалення вузлів (2-3 повинно залишиться)."));
+        return;
+    }
+    if (r.Changed == 0) {
+        ShowWarning(QStringLiteral("Програма не визначила виділений вузол. Повторіть ще раз."));
+        Map1->Tools().ClearSelectedNode();
         return;
     }
     Map1->Tools().ClearSelectedNode();
@@ -923,7 +937,7 @@ void TFormMapView::DeleteSelectedNode() {
 
 // ---- label layers
 
-void TFormMapView::BuildLabelLayers(bool rebuild) {
+void TFormMapView::BuildLabelLayers(bool rebuild, const QString& failurePrefix) {
     TMap& map = Map();
     TMapLayer* plotLayer = FindLayer(kLayerOcDilanka);
     const TMapFeature* plot =
@@ -957,7 +971,9 @@ void TFormMapView::BuildLabelLayers(bool rebuild) {
                 throw TMapError(CommandFailureText(b.operation, e.Text()));
             }
         } catch (const TMapError& e) {
-            ShowError(QStringLiteral("Налагоджування вигляду мапи: ") + e.Text());
+            ShowError(
+                (failurePrefix.isEmpty() ? QStringLiteral("Налагоджування вигляду мапи: ") : failurePrefix) +
+                e.Text());
             break;
         }
     }
@@ -995,7 +1011,8 @@ void TFormMapView::LayerItemChanged(QListWidgetItem* item) {
     l->Visible = visible;
     const bool labelLayer =
         l->Name == kLayerInfoNumbering || l->Name == kLayerInfoDistances || l->Name == kLayerInfoNodes;
-    if (visible && labelLayer && l->FeatureCount() == 0) BuildLabelLayers(false);
+    if (visible && labelLayer && l->FeatureCount() == 0)
+        BuildLabelLayers(false, QStringLiteral("Відображення шару: "));
     Map1->Refresh();
 }
 
@@ -1023,6 +1040,8 @@ void TFormMapView::LayerClose() {
         ShowWarning(QStringLiteral("Не можливо видалити робочий шар."));
         return;
     }
+    if (const auto& node = Map1->Tools().SelectedNode(); node && node->Feature.Layer == l)
+        Map1->Tools().ClearSelectedNode();
     Map().RemoveLayer(l);
     RefreshLayerList();
     Map1->Refresh();
@@ -1129,6 +1148,20 @@ void TFormMapView::showEvent(QShowEvent* e) {
 
 void TFormMapView::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
-    if (e->type() == QEvent::WindowStateChange && isMinimized() && parentWidget())
-        parentWidget()->window()->showMinimized();
+    if (e->type() != QEvent::WindowStateChange) return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(e);
+    const bool wasMinimized = change->oldState().testFlag(Qt::WindowMinimized);
+    if (isMinimized() && !wasMinimized) {
+        // The whole program goes to the task bar with the map.
+        minimizedWithMap_.clear();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != this && qobject_cast<QMainWindow*>(w) && w->isVisible() && !w->isMinimized()) {
+                minimizedWithMap_ << w;
+                w->showMinimized();
+            }
+    } else if (!isMinimized() && wasMinimized) {
+        const auto windows = std::exchange(minimizedWithMap_, {});
+        for (const QPointer<QWidget>& w : windows)
+            if (w && w->isMinimized()) w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    }
 }

@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <optional>
@@ -58,8 +59,9 @@ public:
     std::function<void(const QString&)> LogLine;
     TMapLayer* FindLayer(const QString& name) const;
     // Builds the label layers (numbering, distances, nodes) that are empty and visible;
-    // with rebuild they are emptied first.
-    void BuildLabelLayers(bool rebuild);
+    // with rebuild they are emptied first. A failure is shown after failurePrefix (empty: the
+    // prefix of the map's set-up) and stops the remaining builders.
+    void BuildLabelLayers(bool rebuild, const QString& failurePrefix = {});
     // Opens map tables as visible layers and adds them to the recent list; the first
     // failure is shown and stops. Returns the number opened.
     int OpenTableFiles(const QStringList& paths);
@@ -167,4 +169,6 @@ private:
     TRecentMaps recent_;
     std::optional<TMapPoint> snapCircleCentre_;
     double snapCircleRadius_ = 0;
+    // The program's windows minimised with the map, restored with it.
+    QList<QPointer<QWidget>> minimizedWithMap_;
 };

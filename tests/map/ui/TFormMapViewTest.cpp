@@ -14,12 +14,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
 
 #include <pugixml.hpp>
+
+#include <functional>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -215,6 +219,100 @@ TEST_F(MapViewTest, NodeEditingDragsAndDeletesASharedNode) {
     EXPECT_TRUE(view->FindLayer(kLayerInfoNumbering)->Editable);
 }
 
+// A node of a temporary object is deleted from that object; a node no object has any longer
+// is reported, not passed over.
+TEST_F(MapViewTest, DeletesANodeOfATemporaryObject) {
+    const TMapRect all = districts->Bounds();
+    canvas->Map().ZoomTo(all.Width() * 3, all.x2 + all.Width(), all.Centre().y);
+    view->Action(QStringLiteral("cmdBuildRegion"))->trigger();
+    const QPointF corners[] = {{700, 300}, {800, 300}, {800, 400}, {700, 400}};
+    for (const QPointF& p : corners)
+        Click(canvas, p);
+    Key(canvas, Qt::Key_Return);
+    TMapLayer* temp = view->FindLayer(kLayerTemporary);
+    ASSERT_EQ(temp->FeatureCount(), 1);
+    const TMapFeature region = temp->Feature(temp->KeyAt(0));
+    ASSERT_EQ(region.Parts[0].size(), 5u);
+    const std::vector<TMapPoints> thematicBefore{District(0).Parts[0], District(1).Parts[0],
+                                                 District(2).Parts[0]};
+
+    view->SetTool(ToolSelect);
+    view->Action(QStringLiteral("cmdEditNodes"))->trigger();
+    const TMapPoint node = region.Parts[0][2];
+    Click(canvas, Px(node));
+    ASSERT_TRUE(canvas->Tools().SelectedNode().has_value());
+    view->Action(QStringLiteral("cmdDelNode"))->trigger();
+    EXPECT_TRUE(sink.messages.isEmpty()) << sink.LastText().toStdString();
+    const TMapFeature& after = temp->Feature(temp->KeyAt(0));
+    ASSERT_EQ(after.Parts[0].size(), 4u);
+    EXPECT_EQ(CountAt(after, node), 0);
+    EXPECT_EQ(after.Parts[0].front(), after.Parts[0].back());
+    EXPECT_EQ((std::vector<TMapPoints>{District(0).Parts[0], District(1).Parts[0], District(2).Parts[0]}),
+              thematicBefore);
+
+    // A pick whose coordinates no object holds any longer.
+    Click(canvas, Px(after.Parts[0][1]));
+    ASSERT_TRUE(canvas->Tools().SelectedNode().has_value());
+    TNodeHit stale = *canvas->Tools().SelectedNode();
+    stale.Point = TMapPoint(stale.Point.x + 1000, stale.Point.y);
+    canvas->Tools().SetSelectedNode(stale);
+    view->Action(QStringLiteral("cmdDelNode"))->trigger();
+    EXPECT_EQ(sink.LastText(), QStringLiteral("Програма не визначила виділений вузол. Повторіть ще раз."));
+}
+
+// A new file replaces the layers node editing was switched on for: the mode ends with them.
+TEST_F(MapViewTest, PreparingTheMapForAFileEndsNodeEditing) {
+    view->Action(QStringLiteral("cmdEditNodes"))->trigger();
+    Click(canvas, Px(SharedNode()));
+    ASSERT_TRUE(canvas->Tools().SelectedNode().has_value());
+    ASSERT_TRUE(view->PrepareMapForFile(file));
+    EXPECT_FALSE(view->NodeEditing());
+    EXPECT_FALSE(view->Action(QStringLiteral("cmdEditNodes"))->isChecked());
+    EXPECT_FALSE(canvas->Tools().SelectedNode().has_value());
+    EXPECT_EQ(canvas->Map().FeatureEditMode, EditModeObjects);
+}
+
+// A label layer that fails to build names what was being done: ticking it in the layer list,
+// or the set-up of the map.
+TEST_F(MapViewTest, LabelLayerFailuresNameTheirOccasion) {
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        QString prefix;
+    } cases[] = {
+        {"ticking the distances",
+         [this] {
+             view->ListMapLayers->findItems(kLayerInfoDistances, Qt::MatchExactly)[0]->setCheckState(
+                 Qt::Checked);
+         },
+         QStringLiteral("Відображення шару: ")},
+        {"rebuilding for the scale", [this] { view->Action(QStringLiteral("cmdRebuild"))->trigger(); },
+         QStringLiteral("Налагоджування вигляду мапи: ")},
+    };
+    const double factor = LabelLayerSettings().OffsetFactor;
+    for (const Case& c : cases) {
+        sink.messages.clear();
+        LabelLayerSettings().OffsetFactor = std::numeric_limits<double>::infinity();
+        c.act();
+        LabelLayerSettings().OffsetFactor = factor;
+        ASSERT_FALSE(sink.messages.isEmpty()) << c.name;
+        EXPECT_TRUE(sink.LastText().startsWith(c.prefix + QStringLiteral("Операція: ")))
+            << c.name << ": " << sink.LastText().toStdString();
+    }
+}
+
+// Minimising the map takes the program's main window along; restoring brings both back.
+TEST_F(MapViewTest, MinimisingTheMapMinimisesTheProgram) {
+    QMainWindow main;
+    main.show();
+    view->show();
+    view->showMinimized();
+    EXPECT_TRUE(main.isMinimized());
+    view->showNormal();
+    EXPECT_FALSE(view->isMinimized());
+    EXPECT_FALSE(main.isMinimized());
+}
+
 TEST_F(MapViewTest, SnapPutsTheNodeIntoTheDrawingAndReportsMisses) {
     const TMapPoint shared = SharedNode();
     view->Action(QStringLiteral("cmdBuildLine"))->trigger();
@@ -281,6 +379,8 @@ TEST_F(MapViewTest, DrawingARegionAndClickingOutsideTheBounds) {
     EXPECT_TRUE(view->ErrorPanel->isHidden());
     Click(canvas, QPointF(5, 5));
     EXPECT_FALSE(view->ErrorPanel->isHidden());
+    EXPECT_EQ(view->ErrorPanelMsg->text(),
+              QStringLiteral("Координата не вписується в діапазон допустимих координат вказаної точності."));
     EXPECT_TRUE(view->DrawingPoints().empty());
     view->BErrorPanelClose->click();
     EXPECT_TRUE(view->ErrorPanel->isHidden());
