@@ -411,6 +411,9 @@ std::optional<THandChoice> RowCheckChanged(TCoefficientTable& table, int row) {
     THandChoice c;
     const QString name = table.objectName();
     const bool nrd = name == QLatin1String("NextGridNrd") || name == QLatin1String("NextGridNrd2");
+    // The clicked row becomes the table's current row, so that the grid highlights the checked row and
+    // nothing once it is unchecked.
+    table.SelectCell(row, 0);
     if (!table.IsChecked(row)) return c; // everything cleared
     for (int r = 0; r < table.RowCount(); ++r)
         if (r != row) table.SetChecked(r, false);

@@ -357,6 +357,7 @@ TEST_F(Rules, HandChoiceOfRowsAndCells) {
     c = RowCheckChanged(t.Km1, 2);
     EXPECT_EQ(c->Row, QStringLiteral("3"));
     EXPECT_EQ(t.Km1.CheckedCount(), 1);
+    EXPECT_EQ(t.Km1.SelectedRow(), 2); // the checked row is the table's current row
     t.Km1.SetChecked(2, false);
     c = RowCheckChanged(t.Km1, 2);
     ASSERT_TRUE(c);

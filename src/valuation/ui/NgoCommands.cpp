@@ -90,7 +90,8 @@ void CompareValuationCommand(TFormXMLMain& main) {
         return;
     }
     auto wizard = std::make_unique<TFormNGOMain>(&main);
-    wizard->PrepareCompare(main.File.WorkingCopy);
+    // A file that cannot be imported has been reported; there is nothing to check.
+    if (!wizard->PrepareCompare(main.File.WorkingCopy)) return;
     wizard->exec();
 }
 

@@ -183,9 +183,11 @@ void TCoefPage::BindGrid(QTableView* view, TCoefficientTable* table) {
     if (table == &session_.Agro) return;
     if (table->IsCheckBoxTable()) {
         // The check box has changed when this arrives; the session takes the new state.
-        connect(table, &TCoefficientTable::checkToggled, this, [this, table](int row) {
+        connect(table, &TCoefficientTable::checkToggled, this, [this, view, table](int row) {
             toggledRow_ = row;
             session_.OnRowCheckChanged(*table, row);
+            // The highlight follows the check mark (also when the row was already the current one).
+            SyncSelection(view, table);
             emit BoxesChanged();
         });
         connect(view, &QAbstractItemView::pressed, this, [this] { toggledRow_ = -1; });

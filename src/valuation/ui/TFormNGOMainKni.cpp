@@ -99,6 +99,8 @@ void TFormNGOMain::BuildKniPage(QWidget* page) {
     connect(value, &QLineEdit::textEdited, this,
             [this](const QString& text) { Session.Boxes.KniValue = text; });
     panel->addWidget(value);
+    // Кні is part of the calculation only; the exchange file does not receive it.
+    panel->addWidget(new QLabel(QStringLiteral("(у файл не заноситься)"), page));
     QLineEdit* formula = AddEdit(page, QStringLiteral("EKniFormula"), true);
     formula->setVisible(false);
     panel->addWidget(formula);

@@ -172,16 +172,26 @@ TEST_F(CoefPages, ClickingARowOrACellChangesTheValue) {
     TCoefPage* km1 = Open(TNgoPage::Km1);
     QTableView* grid = km1->Grid();
     auto* table = static_cast<TCoefficientTable*>(grid->model());
+    // The grid highlights exactly the checked row: the new one, and none once it is unchecked.
+    auto highlighted = [grid] {
+        QList<int> rows;
+        for (const QModelIndex& i : grid->selectionModel()->selectedRows())
+            rows << i.row();
+        return rows;
+    };
+    ASSERT_EQ(highlighted(), QList<int>{0}); // the automatic "1,0" row
     Click(grid, 1, 0);
     EXPECT_EQ(Text("EKm1Value"), "1.15");
     EXPECT_EQ(Text("EKm1Ndx"), "2");
     EXPECT_EQ(table->CheckedCount(), 1);
     EXPECT_TRUE(table->IsChecked(1));
     EXPECT_EQ(w_->Session.Boxes.Km1.Value, "1.15");
+    EXPECT_EQ(highlighted(), QList<int>{1});
     Click(grid, 1, 0);
     EXPECT_EQ(Text("EKm1Value"), "");
     EXPECT_EQ(Text("EKm1Ndx"), "");
     EXPECT_EQ(table->CheckedCount(), 0);
+    EXPECT_TRUE(highlighted().isEmpty());
     EXPECT_EQ(w_->PageCaptionColor(TNgoPage::Km1), QColor(Qt::red));
     // A click on the text of a row chooses nothing.
     Click(grid, 2, 2);

@@ -4,14 +4,18 @@
 #include "common/CodePage.h"
 #include "common/RecordingSink.h"
 #include "common/ui/PropertyInspector.h"
+#include "shell/TFormXMLMain.h"
 #include "support/TestSupport.h"
+#include "valuation/ui/NgoCommands.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -242,6 +246,27 @@ TEST_F(NgoWizardImport, ChoosingACouncilLooksUpPopulationAndCentreAfterAMoment) 
     Wait(200);
     EXPECT_EQ(w.RowValue("NxItemPopul"), "2140");
     EXPECT_EQ(w.RowValue("NxItemCenterTG"), "с. Борова");
+}
+
+// "Зробити оцінку" over a loaded file that cannot be read: the failure is shown and no empty wizard follows.
+TEST_F(NgoWizardImport, CompareOfAnUnreadableFileShowsTheFailureAndNoWizard) {
+    TFormXMLMain main;
+    const QString path = dir_.File("broken нго.xml");
+    WriteBytes(path, QByteArray("<UkrainianCadastralExchangeFile><InfoPart>"));
+    main.File.WorkingCopy = path;
+    bool wizardShown = false;
+    QTimer::singleShot(0, &main, [&wizardShown] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            wizardShown = true;
+            modal->close();
+        }
+    });
+    CompareValuationCommand(main);
+    Wait(10);
+    EXPECT_FALSE(wizardShown);
+    ASSERT_EQ(sink_.messages.size(), 1);
+    EXPECT_FALSE(sink_.LastText().isEmpty());
+    main.File.WorkingCopy.clear();
 }
 
 TEST_F(NgoWizardImport, CompareModeShowsThePreviousValuesAndKeepsTheMapPageHidden) {

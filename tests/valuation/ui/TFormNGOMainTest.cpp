@@ -4,6 +4,7 @@
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -40,6 +41,17 @@ TEST(NgoWizardWindow, HasItsPagesInOrderAndOnlyStartShownAtFirst) {
     ASSERT_NE(kmc, nullptr);
     EXPECT_TRUE(kmc->isChecked());
     EXPECT_EQ(kmc->toolTip(), "Визначати всі кмц , незважаючі на категорію");
+}
+
+// Кцп and Кні are shown but not written: both pages say so beside their value boxes.
+TEST(NgoWizardWindow, ValuesThatAreNotWrittenSaySoBesideTheirBoxes) {
+    TFormNGOMain w;
+    for (const TNgoPage page : {TNgoPage::Kcp, TNgoPage::Kni}) {
+        QStringList labels;
+        for (const QLabel* l : w.Page(page)->findChildren<QLabel*>())
+            labels << l->text();
+        EXPECT_TRUE(labels.contains("(у файл не заноситься)")) << NgoPageInfo(page).Caption.toStdString();
+    }
 }
 
 TEST(NgoWizardWindow, GeneralDataRowsWithTheirInitialValues) {

@@ -28,22 +28,29 @@ void Settle() {
         QApplication::processEvents();
 }
 
-TEST(WizardScreenshots, StartPageAfterAnImportAndTheCodifierPicker) {
-    const QString dir = ScreenshotDir();
-    if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
+// The generated parcel imported into a wizard over the shipped tables and reference database.
+class WizardScreenshots : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = ScreenshotDir();
+        if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
+        ASSERT_TRUE(program.CopyFromProgram("NGO.dat"));
+        ASSERT_TRUE(program.CopyFromProgram("ref.db"));
+        WriteBytes(program.File("POPUL.dat"),
+                   ToCp1251(QStringLiteral("Борівська сільська рада\t2140\tс. Борова\r\n")));
+        ASSERT_TRUE(data.OpenReferenceDatabase());
+        wizard.InitializeWizard();
+        ASSERT_TRUE(wizard.ImportChosenFile(TSourceKind::LandManagement,
+                                            TestDataPath("valuation/parcel-6-vertices.xml")));
+    }
+    QString dir;
     TTestProgramDir program;
-    ASSERT_TRUE(program.CopyFromProgram("NGO.dat"));
-    ASSERT_TRUE(program.CopyFromProgram("ref.db"));
-    WriteBytes(program.File("POPUL.dat"),
-               ToCp1251(QStringLiteral("Борівська сільська рада\t2140\tс. Борова\r\n")));
     TRecordingSink sink;
     TFormMain data;
-    ASSERT_TRUE(data.OpenReferenceDatabase());
-
     TFormNGOMain wizard;
-    wizard.InitializeWizard();
-    ASSERT_TRUE(wizard.ImportChosenFile(TSourceKind::LandManagement,
-                                        TestDataPath("valuation/parcel-6-vertices.xml")));
+};
+
+TEST_F(WizardScreenshots, StartPageAfterAnImportAndTheCodifierPicker) {
     wizard.show();
     Settle();
     EXPECT_TRUE(wizard.grab().save(dir + "/wizard-start-after-import.png"));
@@ -58,22 +65,7 @@ TEST(WizardScreenshots, StartPageAfterAnImportAndTheCodifierPicker) {
     EXPECT_TRUE(sink.messages.isEmpty());
 }
 
-TEST(WizardScreenshots, ValuationAndEndPagesAfterAnApply) {
-    const QString dir = ScreenshotDir();
-    if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
-    TTestProgramDir program;
-    ASSERT_TRUE(program.CopyFromProgram("NGO.dat"));
-    ASSERT_TRUE(program.CopyFromProgram("ref.db"));
-    WriteBytes(program.File("POPUL.dat"),
-               ToCp1251(QStringLiteral("Борівська сільська рада\t2140\tс. Борова\r\n")));
-    TRecordingSink sink;
-    TFormMain data;
-    ASSERT_TRUE(data.OpenReferenceDatabase());
-
-    TFormNGOMain wizard;
-    wizard.InitializeWizard();
-    ASSERT_TRUE(wizard.ImportChosenFile(TSourceKind::LandManagement,
-                                        TestDataPath("valuation/parcel-6-vertices.xml")));
+TEST_F(WizardScreenshots, ValuationAndEndPagesAfterAnApply) {
     ASSERT_TRUE(wizard.ApplyGeneralData());
     wizard.show();
     wizard.ShowPage(TNgoPage::Kni);
@@ -85,22 +77,7 @@ TEST(WizardScreenshots, ValuationAndEndPagesAfterAnApply) {
     EXPECT_TRUE(sink.messages.isEmpty()) << sink.LastText().toStdString();
 }
 
-TEST(WizardScreenshots, CoefficientAndDistrictPagesAfterApply) {
-    const QString dir = ScreenshotDir();
-    if (dir.isEmpty()) GTEST_SKIP() << "screenshots are taken by scripts/screenshots-wizard";
-    TTestProgramDir program;
-    ASSERT_TRUE(program.CopyFromProgram("NGO.dat"));
-    ASSERT_TRUE(program.CopyFromProgram("ref.db"));
-    WriteBytes(program.File("POPUL.dat"),
-               ToCp1251(QStringLiteral("Борівська сільська рада\t2140\tс. Борова\r\n")));
-    TRecordingSink sink;
-    TFormMain data;
-    ASSERT_TRUE(data.OpenReferenceDatabase());
-
-    TFormNGOMain wizard;
-    wizard.InitializeWizard();
-    ASSERT_TRUE(wizard.ImportChosenFile(TSourceKind::LandManagement,
-                                        TestDataPath("valuation/parcel-6-vertices.xml")));
+TEST_F(WizardScreenshots, CoefficientAndDistrictPagesAfterApply) {
     wizard.show();
     Settle();
     ASSERT_TRUE(wizard.ApplyGeneralData());
