@@ -489,7 +489,8 @@ QPushButton* TFormNGOMain::Button(const QString& name) const {
 
 void TFormNGOMain::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous() && parentWidget() == nullptr) {
+    // Centred on the screen, also when a window owns the wizard (a dialog would otherwise stand over it).
+    if (!event->spontaneous()) {
         if (QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     }
 }

@@ -3,11 +3,13 @@
 #include "common/ui/PropertyInspector.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -41,6 +43,21 @@ TEST(NgoWizardWindow, HasItsPagesInOrderAndOnlyStartShownAtFirst) {
     ASSERT_NE(kmc, nullptr);
     EXPECT_TRUE(kmc->isChecked());
     EXPECT_EQ(kmc->toolTip(), "Визначати всі кмц , незважаючі на категорію");
+}
+
+// The wizard stands in the middle of the screen, also when the main window that owns it is elsewhere.
+TEST(NgoWizardWindow, IsCentredOnTheScreen) {
+    QWidget owner;
+    owner.setGeometry(0, 0, 300, 200);
+    owner.show();
+    TFormNGOMain w(&owner);
+    EXPECT_EQ(w.size(), QSize(970, 660));
+    EXPECT_EQ(w.minimumSize(), QSize(600, 400));
+    w.show();
+    QApplication::processEvents();
+    // A few pixels of window frame aside, the middles meet.
+    const QPoint middle = w.screen()->availableGeometry().center();
+    EXPECT_LE((w.geometry().center() - middle).manhattanLength(), 10);
 }
 
 // Кцп and Кні are shown but not written: both pages say so beside their value boxes.
