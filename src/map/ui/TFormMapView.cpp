@@ -816,7 +816,11 @@ void TFormMapView::GridCordsChanged(int row, int column) {
         return GridCords->item(row, c) ? GridCords->item(row, c)->text() : QString();
     };
     double x = 0, y = 0;
-    if (!ParseCoord(text(2), &x) || !ParseCoord(text(3), &y)) return;
+    if (!ParseCoord(text(2), &x) || !ParseCoord(text(3), &y)) {
+        // Not a coordinate: the node stays and the grid shows it again.
+        QTimer::singleShot(0, this, [this] { FillGrids(); });
+        return;
+    }
     // The old position is the node itself: the cells only show it rounded.
     const int part = text(4).toInt(), node = text(5).toInt();
     const TMapFeature& f = *selected_.Feature();

@@ -187,6 +187,23 @@ TEST_F(MapViewTest, CoordinateEditMovesTheSharedNodeEverywhere) {
     }
 }
 
+// Text that is no number moves nothing, and the grid shows the node as it is again.
+TEST_F(MapViewTest, CoordinateEditWithTextThatIsNoNumber) {
+    const TMapPoint shared = SharedNode();
+    SelectDistrict(1);
+    const int row = RowOf(shared);
+    ASSERT_GE(row, 0);
+    const TMapFeature before = District(1);
+    for (const char* typed : {"abc", "", "12,5,3"}) {
+        view->GridCords->item(row, 2)->setText(QString::fromUtf8(typed));
+        QApplication::processEvents();
+        EXPECT_EQ(District(1).Parts, before.Parts) << typed;
+        EXPECT_EQ(view->GridCords->item(row, 2)->text(),
+                  FormatFloatPattern(QStringLiteral("0.####"), shared.x))
+            << typed;
+    }
+}
+
 TEST_F(MapViewTest, NodeEditingDragsAndDeletesASharedNode) {
     const TMapPoint shared = SharedNode();
     const int inSecond = CountAt(District(1), shared);
