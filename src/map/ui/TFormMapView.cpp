@@ -328,10 +328,12 @@ void TFormMapView::BuildToolBar() {
                                             {QStringLiteral("cmdBuildPoint"), QStringLiteral("Точка")},
                                             {QStringLiteral("cmdBuildLine"), QStringLiteral("Лінія")},
                                             {QStringLiteral("cmdBuildRegion"), QStringLiteral("Полігон")}};
+    // A button shows its action's icon text and keeps it when the action changes (pressed or not).
     for (auto it = shortText.begin(); it != shortText.end(); ++it)
-        if (auto* b = qobject_cast<QToolButton*>(ToolBarCMD->widgetForAction(actions_.value(it.key())))) {
-            b->setText(it.value());
-            b->setToolTip(actions_.value(it.key())->text());
+        if (QAction* a = actions_.value(it.key())) {
+            const QString hint = a->text();
+            a->setIconText(it.value());
+            a->setToolTip(hint);
         }
 }
 

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
 #include <pugixml.hpp>
 
@@ -131,6 +133,71 @@ TEST_F(MapViewTest, ShowsTheFileWithItsLabelsAndLayerList) {
     items[0]->setCheckState(Qt::Checked);
     EXPECT_TRUE(distances->Visible);
     EXPECT_EQ(distances->FeatureCount(), 7);
+}
+
+// Every command carries its text as caption and hint; the toolbar buttons keep their short
+// captions whichever tool is pressed, and show the full text as their hint.
+TEST_F(MapViewTest, CommandTextsAndToolbar) {
+    const std::pair<const char*, const char*> commands[] = {
+        {"CmdSelect", "Визначити об`єкт"},
+        {"CmdRecenter", "Пересування"},
+        {"CmdZoomin", "Збільшити масштаб"},
+        {"cmdZoomout", "Зменьшити масштаб"},
+        {"cmdZoomMenu", "Стандартний масштаб"},
+        {"cmdRuler", "Лінійка"},
+        {"cmdRebuild", "Поновити надписи згідно масштабу"},
+        {"cmdOpenMenu", "Відкрити додаткову карту"},
+        {"cmdOpenTab", "Відкрити додаткову карту"},
+        {"cmdGoogleOpen", "Відкрити карту Google (в межах вікна)"},
+        {"cmdEditNodes", "Режим редагування вузлів"},
+        {"cmdAddNode", "Режим додавання вузлів (для кожного об`єкту окремо)"},
+        {"cmdDelNode", "Видалити вузол (по всіх хто має таку координату)"},
+        {"cmdObjNew", "Додати блок в XML (та на карту)"},
+        {"cmdObjDel", "Видалити блок з об'єктом в XML та на карті"},
+        {"cmdObjCopyTo", "Копіювати виділений об'єкт у інший (замінити виділеним)"},
+        {"cmdGetCoord", "Побудувати межу ( як тимчасовий об'єкт)"},
+        {"cmdBuildPoint", "Намалювати точку (F3 - прив'язка до вузла)"},
+        {"cmdBuildLine", "Намалювати лінію (F3 - прив'язка до вузла, Enter - завершення)"},
+        {"cmdBuildRegion", "Намалювати багатокутник (F3 - прив'язка до вузла, Enter - завершення)"},
+        {"cmdObjGeo", "Геометрія об`єкту"},
+        {"cmdLayerFull", "Показати шар повністю"},
+        {"cmdLayerOnly", "Показати саме цей шар"},
+        {"cmdLayerNodes", "Показати/Приховати вузли об`єктів"},
+        {"cmdLayerClose", "Видалити шар"},
+        {"cmdLayerClear", "Очистити шар"},
+        {"cmdLayerInfo", "Налаштування шару"},
+        {"POPUP_ZOOMTO_500", "1:500"},
+        {"POPUP_ZOOMTO_1000", "1:1000"},
+        {"POPUP_ZOOMTO_2000", "1:2000"},
+        {"POPUP_ZOOMTO_5000", "1:5000"},
+        {"POPUP_ZOOMTO_10000", "1:10000"},
+    };
+    auto buttonTexts = [this] {
+        QStringList texts;
+        for (QToolButton* b : view->ToolBarCMD->findChildren<QToolButton*>())
+            if (b->defaultAction()) texts << b->defaultAction()->objectName() + QLatin1Char('=') + b->text();
+        texts.sort();
+        return texts;
+    };
+    const QStringList shown = buttonTexts();
+    for (auto [name, text] : commands) {
+        QAction* a = view->Action(QString::fromUtf8(name));
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_EQ(a->text(), QString::fromUtf8(text)) << name;
+        EXPECT_EQ(a->toolTip(), QString::fromUtf8(text)) << name;
+        if (auto* b = qobject_cast<QToolButton*>(view->ToolBarCMD->widgetForAction(a))) {
+            EXPECT_EQ(b->toolTip(), QString::fromUtf8(text)) << name;
+            EXPECT_FALSE(b->text().isEmpty()) << name;
+        }
+    }
+    QStringList labels;
+    for (QLabel* l : view->ToolBarCMD->findChildren<QLabel*>())
+        labels << l->text();
+    EXPECT_EQ(labels, (QStringList{"  Вузли: ", "  Блок: ", "  Межа: "}));
+    for (const char* tool : {"cmdRuler", "cmdBuildLine", "CmdZoomin", "CmdSelect"}) {
+        view->Action(QString::fromUtf8(tool))->trigger();
+        EXPECT_EQ(buttonTexts(), shown) << tool;
+    }
 }
 
 TEST_F(MapViewTest, ClickSelectsAParcelAndTellsTheNavigator) {
