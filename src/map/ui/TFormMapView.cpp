@@ -133,6 +133,13 @@ TFormMapView::TFormMapView(QWidget* parent) : QMainWindow(parent) {
     Map1->Tools().NodeLayersSkipped = {kLayerInfoNumbering, kLayerInfoDistances, kLayerInfoNodes,
                                        kLayerCosmetic};
 
+    TimerSelectLayer = new QTimer(this);
+    TimerSelectLayer->setObjectName(QStringLiteral("TimerSelectLayer"));
+    TimerSelectLayer->setSingleShot(true);
+    TimerSelectLayer->setInterval(100);
+    connect(TimerSelectLayer, &QTimer::timeout, this,
+            [this] { actions_.value(QStringLiteral("POPUP_SELECTDRILL"))->trigger(); });
+
     recent_.Load(iniFile_);
     RebuildRecentMenu();
     SetTool(ToolSelect);
@@ -641,6 +648,11 @@ void TFormMapView::ClearCosmetic() {
 }
 
 void TFormMapView::KeyDown(int key) {
+    // Tab on the map: the choice among the objects under the cursor, once the key is handled.
+    if (key == Qt::Key_Tab) {
+        TimerSelectLayer->start();
+        return;
+    }
     if (!drawing_) return;
     if (key == Qt::Key_Return || key == Qt::Key_Enter)
         FinishDrawing();

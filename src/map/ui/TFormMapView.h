@@ -23,6 +23,7 @@ class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTableWidget;
+class QTimer;
 class QToolBar;
 class TMapCanvas;
 
@@ -105,6 +106,7 @@ public:
     QFrame* ErrorPanel = nullptr;
     QLabel* ErrorPanelMsg = nullptr;
     QPushButton* BErrorPanelClose = nullptr;
+    QTimer* TimerSelectLayer = nullptr;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -433,6 +433,20 @@ TEST_F(MapViewTest, SnapPutsTheNodeIntoTheDrawingAndReportsMisses) {
     EXPECT_EQ(sink.LastText(), QStringLiteral("Вузол для прив'язки не знайдений."));
 }
 
+// Tab on the map asks for the choice among the objects under the cursor a moment later.
+TEST_F(MapViewTest, TabOnTheMapAsksForTheObjectChoice) {
+    int asked = 0;
+    view->SetCommandHandler(QStringLiteral("POPUP_SELECTDRILL"), [&asked] { ++asked; });
+    Key(canvas, Qt::Key_Tab);
+    EXPECT_EQ(asked, 0);
+    QEventLoop wait;
+    QTimer::singleShot(250, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_EQ(asked, 1);
+    view->Action(QStringLiteral("POPUP_SELECTDRILL"))->trigger();
+    EXPECT_EQ(asked, 2);
+}
+
 TEST_F(MapViewTest, RulerMeasuresTheClickedPoints) {
     view->Action(QStringLiteral("cmdRuler"))->trigger();
     const QPointF a(200, 300), b(500, 300), c(500, 100);
