@@ -6,6 +6,7 @@
 #include "common/RecordingSink.h"
 #include "data/ConnectionString.h"
 #include "data/DataQuery.h"
+#include "data/EngineFixture.h"
 #include "data/PlotRows.h"
 #include "data/PlotSchema.h"
 #include "data/ReferenceDatabase.h"
@@ -13,7 +14,6 @@
 #include "data/SqlHelpers.h"
 #include "data/StoredDefaults.h"
 #include "data/TFormMain.h"
-#include "data/TestEngines.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,29 +29,13 @@ QString U(const char* s) {
     return QString::fromUtf8(s);
 }
 
-class DataAccessTest : public ::testing::TestWithParam<TEngine> {
+class DataAccessTest : public TEngineFixture {
 protected:
-    void SetUp() override {
-        db_ = std::make_unique<TTestDatabases>(GetParam());
-        ZEMLYAR_REQUIRE_ENGINE(*db_);
-        db_->WriteConnectionFiles();
-        module_ = std::make_unique<TFormMain>();
-        ASSERT_TRUE(module_->OpenReferenceDatabase()) << LastErrorText.toStdString();
-        ASSERT_TRUE(module_->OpenPlotDatabase()) << LastErrorText.toStdString();
-    }
-    void TearDown() override {
-        module_.reset();
-        db_.reset();
-    }
+    void SetUp() override { OpenDatabases(true); }
 
     // Runs a statement that must succeed.
     void Exec(TDataQuery& q, const QString& sql) {
         ASSERT_TRUE(RunSql(q, sql, false, false)) << LastErrorText.toStdString();
-    }
-    void BuildSmallReference() {
-        QString error;
-        ASSERT_TRUE(BuildReferenceDatabase(module_->ADOQueryRef, SmallReferenceSources(), &error))
-            << error.toStdString();
     }
     QStringList Column(TDataQuery& q, const QString& sql, const QString& field) {
         QStringList out;
@@ -62,9 +46,6 @@ protected:
         return out;
     }
     QString File(const QString& name) const { return db_->ProgramDir().File(name); }
-
-    std::unique_ptr<TTestDatabases> db_;
-    std::unique_ptr<TFormMain> module_;
 };
 
 TEST_P(DataAccessTest, RunSqlFlagsAndFailures) {

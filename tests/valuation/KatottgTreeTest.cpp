@@ -1,10 +1,10 @@
 // The codifier tree: lazy levels, placeholders, "Обрати" and "Знайти по ID".
 #include "valuation/KatottgTree.h"
 #include "common/RecordingSink.h"
+#include "data/EngineFixture.h"
 #include "data/ReferenceDatabase.h"
 #include "data/SqlHelpers.h"
 #include "data/TFormMain.h"
-#include "data/TestEngines.h"
 
 #include <gtest/gtest.h>
 
@@ -16,18 +16,18 @@ QString U(const char* s) {
     return QString::fromUtf8(s);
 }
 
-class KatottgTreeTest : public ::testing::TestWithParam<TEngine> {
+class KatottgTreeTest : public TEngineFixture {
 protected:
     void SetUp() override {
-        db_ = std::make_unique<TTestDatabases>(GetParam());
-        ZEMLYAR_REQUIRE_ENGINE(*db_);
-        db_->WriteConnectionFiles();
-        module_ = std::make_unique<TFormMain>();
-        ASSERT_TRUE(module_->OpenReferenceDatabase()) << LastErrorText.toStdString();
-        QString error;
-        ASSERT_TRUE(BuildReferenceDatabase(module_->ADOQueryRef, SmallReferenceSources(), &error))
-            << error.toStdString();
+        OpenDatabases(false);
+        if (IsSkipped() || HasFatalFailure()) return;
+        BuildSmallReference();
+        if (HasFatalFailure()) return;
         model_ = std::make_unique<TKatottgTreeModel>(&module_->ADOQueryRef);
+    }
+    void TearDown() override {
+        model_.reset();
+        TEngineFixture::TearDown();
     }
     QStringList Texts(const QModelIndex& parent) const {
         QStringList out;
@@ -45,8 +45,6 @@ protected:
     }
 
     TRecordingSink sink_;
-    std::unique_ptr<TTestDatabases> db_;
-    std::unique_ptr<TFormMain> module_;
     std::unique_ptr<TKatottgTreeModel> model_;
 };
 
